@@ -1,0 +1,14 @@
+#include "app/application.h"
+#include "app/main_window.h"
+#include "core/qt_dialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    hcalc::SetUpApplication(app);
+    hcalc::QtDialogs dialogs(hcalc::ApplicationTitle());
+    TForm1 window(dialogs);
+    window.showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,135 @@
+#include "app/main_window.h"
+
+#include "app/clock_pane.h"
+#include "pages/capacitor_bank_page.h"
+#include "pages/capacitor_reactor_page.h"
+#include "pages/compensation_page.h"
+#include "pages/installation_page.h"
+#include "pages/selection_page.h"
+#include "pages/simple_page.h"
+#include "report/report_page.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The window's own font: "MS Sans Serif", 11 pixels.
+QFont windowFont() {
+    QFont font(u"MS Sans Serif"_s);
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_context{dialogs, m_numbers} {
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"谐波计算软件----Quelvaro"_s);
+    setFont(windowFont());
+    setGeometry(150, 101, 604, 400);  // the normal bounds; the program shows the window maximised
+    m_numbers.decimalSeparator = hcalc::RegionalDecimalSeparator();
+
+    createMenu();
+    createPages();
+    createStatusBar();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createMenu() {
+    QMenu* system = menuBar()->addMenu(u"系统"_s);
+    system->setObjectName(u"N1"_s);
+    QAction* quit = system->addAction(u"退出"_s);
+    quit->setObjectName(u"N2"_s);
+    connect(quit, &QAction::triggered, this, &TForm1::N2Click);
+
+    QMenu* help = menuBar()->addMenu(u"帮助"_s);
+    help->setObjectName(u"N3"_s);
+    QAction* about = help->addAction(u"关于"_s);
+    about->setObjectName(u"N4"_s);
+    connect(about, &QAction::triggered, this, &TForm1::N4Click);
+}
+
+void TForm1::createPages() {
+    // The page control fills the client area, 10 pixels from the sides and 5
+    // from the menu and the status bar, and follows every resize; each page
+    // scrolls when the window is smaller than the page's contents.
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(10, 5, 10, 5);
+    m_pageControl = new QTabWidget(client);
+    m_pageControl->setObjectName(u"RPage"_s);
+    m_pageControl->setFont(hcalc::look::songTi());
+    m_pageControl->tabBar()->setFocusPolicy(Qt::NoFocus);  // no focus rectangle on the tabs
+    QPalette palette = m_pageControl->palette();
+    palette.setColor(QPalette::Window, hcalc::look::kMoneyGreen);
+    palette.setColor(QPalette::Button, hcalc::look::kMoneyGreen);
+    m_pageControl->setPalette(palette);
+    layout->addWidget(m_pageControl);
+    setCentralWidget(client);
+
+    m_capacitorReactor = new hcalc::CapacitorReactorPage(m_context);
+    m_capacitorBank = new hcalc::CapacitorBankPage(m_context);
+    m_simple = new hcalc::SimplePage(m_context);
+    m_compensation = new hcalc::CompensationPage(m_context);
+    m_installation = new hcalc::InstallationPage(m_context);
+    m_selection = new hcalc::SelectionPage(m_context);
+    m_report = new hcalc::ReportPage(m_context);
+    m_pageControl->addTab(m_capacitorReactor, u"电容器/电抗器计算"_s);
+    m_pageControl->addTab(m_capacitorBank, u"电容器组计算"_s);
+    m_pageControl->addTab(m_simple, u"简单计算"_s);
+    m_pageControl->addTab(m_compensation, u"补偿容量计算"_s);
+    m_pageControl->addTab(m_installation, u"安装容量计算"_s);
+    m_pageControl->addTab(m_selection, u"电容器选型"_s);
+    m_pageControl->addTab(m_report, u"方案输出"_s);
+    m_pageControl->setCurrentIndex(0);
+}
+
+void TForm1::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"RzStatusBar1"_s);
+    bar->setSizeGripEnabled(true);
+
+    auto* title = new QLabel(u"谐波计算软件"_s, bar);
+    title->setObjectName(u"RzStatusPane2"_s);
+    title->setFixedWidth(426);
+    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    bar->addWidget(title);
+
+    auto* author = new QLabel(u"Quelvaro"_s, bar);
+    author->setObjectName(u"RzStatusPane1"_s);
+    author->setFixedWidth(212);
+    author->setAlignment(Qt::AlignCenter);
+    bar->addPermanentWidget(author);
+
+    m_clock = new hcalc::ClockPane([] { return QDateTime::currentDateTime(); }, bar);
+    m_clock->setObjectName(u"RzClockStatus1"_s);
+    m_clock->setFixedWidth(150);
+    bar->addPermanentWidget(m_clock);
+}
+
+void TForm1::N2Click() {
+    close();
+}
+
+void TForm1::N4Click() {
+    m_dialogs.ShowNotice(u"谐波滤除计算程序"_s);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        m_numbers.decimalSeparator = hcalc::RegionalDecimalSeparator();
+    }
+    QMainWindow::changeEvent(event);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+class Dialogs;
+
+namespace hcalc {
+
+// Runs one calculation to its end. A fault or a failed conversion thrown
+// anywhere in it stops it at that step; the error box then shows the fault's
+// message with its full stop. Whatever the calculation wrote before the stop
+// stays; nothing is rolled back.
+void RunCalculation(Dialogs& dialogs, const std::function<void()>& calculation);
+
+}  // namespace hcalc

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The four modal boxes through which a calculation talks to the user. The
+// program shows real Qt boxes (QtDialogs); tests script them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void ShowNotice(const QString& text) = 0;
+    virtual QString AskText(const QString& title, const QString& prompt, const QString& defaultText) = 0;
+    virtual bool AskConfirm(const QString& text) = 0;  // true: OK
+    virtual void ShowFault(const QString& text) = 0;   // the text exactly as shown, final "." included
+};

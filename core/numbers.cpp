@@ -1,0 +1,292 @@
+#include "core/numbers.h"
+
+#include "core/fault.h"
+
+#include <QLocale>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+namespace hcalc {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+int hexDigitValue(QChar c) {
+    if (isDigit(c)) {
+        return c.unicode() - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c.unicode() - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c.unicode() - u'A' + 10;
+    }
+    return -1;
+}
+
+// Digits and decimal exponent: value = digits * 10^exponent.
+long double decimalToExtended(const std::string& digits, long long exponent) {
+    const std::string text = digits + 'e' + std::to_string(exponent);
+    long double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Out of range on either side: the magnitude's decimal exponent tells which.
+        const long long magnitude = static_cast<long long>(digits.size()) + exponent;
+        return magnitude > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+    }
+    return value;
+}
+
+}  // namespace
+
+QChar RegionalDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 ? point.front() : QChar(u'.');
+}
+
+std::optional<long double> TryParseReal(QStringView text, QChar separator) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    std::string digits;  // significant digits of the integer and fraction parts
+    long long fractionDigits = 0;
+    bool consumed = false;
+    while (i < n && isDigit(text[i])) {
+        if (!digits.empty() || text[i] != u'0') {
+            digits.push_back(static_cast<char>(text[i].unicode()));
+        }
+        ++i;
+        consumed = true;
+    }
+    if (i < n && text[i] == separator) {
+        ++i;
+        consumed = true;
+        while (i < n && isDigit(text[i])) {
+            if (!digits.empty() || text[i] != u'0') {
+                digits.push_back(static_cast<char>(text[i].unicode()));
+            }
+            ++fractionDigits;
+            ++i;
+        }
+    }
+    if (!consumed) {
+        return std::nullopt;
+    }
+    long long exponent = 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+            negativeExponent = text[i] == u'-';
+            ++i;
+        }
+        // Digits are taken only while the exponent is below 500; a digit
+        // left over makes the text invalid below.
+        while (i < n && isDigit(text[i]) && exponent < 500) {
+            exponent = exponent * 10 + (text[i].unicode() - u'0');
+            ++i;
+        }
+        if (negativeExponent) {
+            exponent = -exponent;
+        }
+    }
+    while (i < n && text[i] == u' ') {
+        ++i;
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+    long double value = 0;
+    if (!digits.empty()) {
+        // Fraction digits that were leading zeros are not in `digits` but
+        // still scale the value.
+        value = decimalToExtended(digits, exponent - fractionDigits);
+        if (std::isinf(value)) {
+            return std::nullopt;
+        }
+    }
+    return negative ? -value : value;
+}
+
+std::optional<std::int32_t> TryParseInteger(QStringView text) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == n) {
+        return std::nullopt;  // no digit after the sign or prefix, or no text at all
+    }
+    std::uint64_t magnitude = 0;
+    if (hex) {
+        for (; i < n; ++i) {
+            const int d = hexDigitValue(text[i]);
+            if (d < 0) {
+                return std::nullopt;
+            }
+            magnitude = magnitude * 16 + static_cast<std::uint64_t>(d);
+            if (magnitude > 0xFFFFFFFFu) {
+                return std::nullopt;  // more than 32 bits of value
+            }
+        }
+        // A 32-bit pattern ($FFFFFFFF is -1); the sign negates it, wrapping.
+        std::uint32_t pattern = static_cast<std::uint32_t>(magnitude);
+        if (negative) {
+            pattern = 0u - pattern;
+        }
+        return static_cast<std::int32_t>(pattern);
+    }
+    for (; i < n; ++i) {
+        if (!isDigit(text[i])) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(text[i].unicode() - u'0');
+        if (magnitude > 2147483648u) {
+            return std::nullopt;
+        }
+    }
+    if (negative) {
+        return static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+    }
+    if (magnitude > 2147483647u) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(magnitude);
+}
+
+long double ParseReal(const QString& text, QChar separator) {
+    if (const auto value = TryParseReal(text, separator)) {
+        return *value;
+    }
+    throw CalcFault::invalidReal(text);
+}
+
+std::int32_t ParseInteger(const QString& text) {
+    if (const auto value = TryParseInteger(text)) {
+        return *value;
+    }
+    throw CalcFault::invalidInteger(text);
+}
+
+QString FormatReal(long double value, QChar separator) {
+    if (std::isnan(value)) {
+        return u"NAN"_s;
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? u"-INF"_s : u"INF"_s;
+    }
+    if (value == 0 || !std::isnormal(value)) {
+        return u"0"_s;
+    }
+    // 18 significant digits, rounded to nearest: "d.ddddddddddddddddde<exp>".
+    std::array<char, 48> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::scientific, 17);
+    std::string digits;
+    const char* p = buffer.data();
+    for (; p != result.ptr && *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits.push_back(*p);
+        }
+    }
+    int exponent10 = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent10);
+
+    // Reduce to 15 digits, rounding half up on the 16th.
+    const bool roundUp = digits[15] >= '5';
+    digits.resize(15);
+    if (roundUp) {
+        int k = 14;
+        while (k >= 0 && digits[k] == '9') {
+            digits[k] = '0';
+            --k;
+        }
+        if (k >= 0) {
+            ++digits[k];
+        } else {
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++exponent10;
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    // The magnitude is 0.d1...dn times 10^e.
+    const int e = exponent10 + 1;
+    const int n = static_cast<int>(digits.size());
+
+    QString out;
+    if (value < 0) {
+        out += u'-';
+    }
+    if (e >= -3 && e <= 15) {
+        if (e <= 0) {
+            out += u'0';
+            out += separator;
+            out += QString(-e, u'0');
+            out += QLatin1StringView(digits.data(), n);
+        } else {
+            const int whole = std::min(e, n);
+            out += QLatin1StringView(digits.data(), whole);
+            out += QString(e - whole, u'0');
+            if (n > e) {
+                out += separator;
+                out += QLatin1StringView(digits.data() + e, n - e);
+            }
+        }
+    } else {
+        out += QLatin1Char(digits[0]);
+        if (n > 1) {
+            out += separator;
+            out += QLatin1StringView(digits.data() + 1, n - 1);
+        }
+        out += u'E';
+        out += QString::number(e - 1);
+    }
+    return out;
+}
+
+std::int64_t TruncateReal(long double value) {
+    const long double t = std::trunc(value);
+    // The 64-bit range is [-2^63, 2^63); both bounds are exact in extended precision.
+    if (!(t >= -0x1p63L && t < 0x1p63L)) {
+        throw CalcFault::invalidOperation();
+    }
+    return static_cast<std::int64_t>(t);
+}
+
+QString FormatWhole(std::int64_t value) {
+    return QString::number(value);
+}
+
+}  // namespace hcalc

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "pages/page.h"
+
+#include <array>
+
+namespace hcalc {
+
+// "电容器选型": for each of the four filter banks, the total nameplate capacity
+// of capacitors of the chosen rated voltage that have the capacitance of the
+// ideal installed capacity at its ideal rated voltage: Qs = Qi * Us^2 / Ui^2.
+class SelectionPage final : public Page {
+    Q_OBJECT
+
+public:
+    explicit SelectionPage(const PageContext& context, QWidget* parent = nullptr);
+
+    // The ideal installed capacities and rated voltages of the banks 3, 5, 7
+    // and 11, as texts handed over from the installation capacity page.
+    void takeIdealCapacities(const std::array<QString, 4>& texts);
+    void takeIdealVoltages(const std::array<QString, 4>& texts);
+
+    void RzBitBtn5Click();
+    void RzBitBtn6Click();
+    void RzBitBtn7Click();
+    void RzBitBtn8Click();
+    void RzBitBtn9Click();
+    void RzBitBtn10Click();
+    void RzBitBtn11Click();
+    void RzBitBtn12Click();
+
+private:
+    struct Bank {
+        QLineEdit* qi;  // kvar, ideal installed capacity
+        QLineEdit* ui;  // V, ideal rated voltage
+        QLineEdit* us;  // V, rated voltage of the chosen capacitors
+        QLineEdit* qs;  // kvar, total capacity of the chosen capacitors
+    };
+
+    void calculate(const Bank& bank);
+    static void clear(const Bank& bank);
+
+    std::array<Bank, 4> m_banks{};
+};
+
+}  // namespace hcalc

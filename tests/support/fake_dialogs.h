@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+namespace hcalc::test {
+
+// Dialogs that record every box a calculation opens and answer the input and
+// confirmation boxes from scripts. An input box with no scripted answer is
+// cancelled (it returns its default); a confirmation with none is cancelled.
+class FakeDialogs final : public Dialogs {
+public:
+    struct Asked {
+        QString title;
+        QString prompt;
+        QString defaultText;
+    };
+
+    void ShowNotice(const QString& text) override {
+        notices.push_back(text);
+        events.push_back(QStringLiteral("notice:") + text);
+    }
+    QString AskText(const QString& title, const QString& prompt, const QString& defaultText) override {
+        asked.push_back({title, prompt, defaultText});
+        events.push_back(QStringLiteral("ask:") + prompt);
+        if (answers.empty()) {
+            return defaultText;
+        }
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool AskConfirm(const QString& text) override {
+        confirmations.push_back(text);
+        events.push_back(QStringLiteral("confirm:") + text);
+        if (confirmAnswers.empty()) {
+            return false;
+        }
+        const bool ok = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return ok;
+    }
+    void ShowFault(const QString& text) override {
+        faults.push_back(text);
+        events.push_back(QStringLiteral("fault:") + text);
+    }
+
+    void clear() {
+        notices.clear();
+        asked.clear();
+        confirmations.clear();
+        faults.clear();
+        events.clear();
+    }
+
+    // Scripts.
+    std::deque<QString> answers;
+    std::deque<bool> confirmAnswers;
+
+    // Records.
+    QStringList notices;
+    std::deque<Asked> asked;
+    QStringList confirmations;
+    QStringList faults;
+    QStringList events;  // every box in the order shown
+};
+
+}  // namespace hcalc::test

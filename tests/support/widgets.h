@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <map>
+
+namespace hcalc::test {
+
+// The objectNames of every descendant of root, sorted: what a failed lookup lists.
+QStringList ChildNames(const QObject* root);
+
+// The named control under root. A missing name fails the test with the names
+// that exist (and returns nullptr).
+template <class T>
+T* Find(const QObject* root, const QString& name) {
+    T* found = root->findChild<T*>(name);
+    if (found == nullptr) {
+        ADD_FAILURE() << "no " << T::staticMetaObject.className() << " named " << name.toStdString()
+                      << "; names: " << ChildNames(root).join(u", ").toStdString();
+    }
+    return found;
+}
+
+// Texts of every QLineEdit under root, by objectName: compared before and
+// after a calculation to see exactly what it wrote.
+std::map<QString, QString> FieldTexts(const QObject* root);
+
+// Sets the texts of the named fields.
+void Fill(const QObject* root, std::initializer_list<std::pair<const char*, const char*>> texts);
+
+// Clicks the named button.
+void Click(const QObject* root, const QString& name);
+
+}  // namespace hcalc::test
