@@ -2,6 +2,8 @@
 
 #include "pages/page.h"
 
+class QLineEdit;
+
 namespace hcalc {
 
 // "补偿容量计算": the compensation capacity that raises a load's power factor to a target.
@@ -10,6 +12,16 @@ class CompensationPage final : public Page {
 
 public:
     explicit CompensationPage(const PageContext& context, QWidget* parent = nullptr);
+
+    // The site inputs as typed, unconverted, for the scheme report.
+    QString activePowerText() const;
+    QString presentPowerFactorText() const;
+    QString targetPowerFactorText() const;
+
+private:
+    QLineEdit* m_activePower;  // kW, P
+    QLineEdit* m_targetPf;     // cos phi2
+    QLineEdit* m_presentPf;    // cos phi1
 };
 
 }  // namespace hcalc
