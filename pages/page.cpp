@@ -20,6 +20,9 @@ namespace {
 // that no digit is clipped.
 constexpr int kDesignFieldHeight = 21;
 constexpr int kFieldChrome = 6;  // frame and inner margins of a line edit, top and bottom together
+// What the contents of a page reach in the design (the page control is 785 by 553 with its tabs); a smaller
+// window scrolls the page.
+constexpr QSize kDesignPageSize(785, 490);
 
 void paintBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -53,6 +56,7 @@ Page::Page(const QString& objectName, const PageContext& context, QWidget* paren
         " border-radius: 2px; margin-top: 0.55em; }"
         " QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"_s);
     setWidget(m_body);
+    setDesignSize(kDesignPageSize);
 }
 
 void Page::setDesignSize(QSize size) {

@@ -28,6 +28,7 @@ ReportPage::ReportPage(const PageContext& context, QWidget* parent) : Page(u"Tab
     layout->setContentsMargins(10, 40, 10, 10);
     layout->addWidget(m_report);
 
+    setDesignSize(QSize(240, 120));  // the report area shrinks with the window
     setTabOrder(m_report, m_generate);
     setTabOrder(m_generate, m_print);
 }

@@ -80,7 +80,8 @@ TEST_P(FormatRealTable, aShownNumberReadBackShowsTheSame) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Separators, FormatRealTable, ::testing::Values(QChar(u'.'), QChar(u',')));
+INSTANTIATE_TEST_SUITE_P(Separators, FormatRealTable, ::testing::Values(QChar(u'.'), QChar(u',')),
+                         [](const auto& info) { return info.param == u'.' ? "point" : "comma"; });
 
 TEST(FormatReal, neverShowsMoreThanFifteenDigitsNorTrailingZeros) {
     long double x = 1.0e-30L;

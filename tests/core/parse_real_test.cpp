@@ -94,7 +94,8 @@ TEST_P(ParseRealTable, takesOnlyTheRegionalSeparator) {
     EXPECT_EQ(TryParseReal(u"1"_s + other + u"5"_s, separator), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Separators, ParseRealTable, ::testing::Values(QChar(u'.'), QChar(u',')));
+INSTANTIATE_TEST_SUITE_P(Separators, ParseRealTable, ::testing::Values(QChar(u'.'), QChar(u',')),
+                         [](const auto& info) { return info.param == u'.' ? "point" : "comma"; });
 
 TEST(ParseReal, keepsTheSignOfNegativeZero) {
     const auto value = TryParseReal(u"-0", u'.');
