@@ -1,5 +1,7 @@
 #include "app/clock_pane.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace hcalc {

@@ -4,6 +4,8 @@
 #include "core/numbers.h"
 #include "support/fake_dialogs.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 namespace hcalc {

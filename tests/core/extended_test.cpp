@@ -1,6 +1,8 @@
 #include "core/extended.h"
 #include "core/fault.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>

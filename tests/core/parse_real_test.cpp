@@ -1,6 +1,8 @@
 #include "core/fault.h"
 #include "core/numbers.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dialogs.h"
+#include "support/qt_printers.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
