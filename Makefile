@@ -10,17 +10,24 @@ PACKAGES := cmake ninja-build g++ make \
 	libgtest-dev libgmock-dev \
 	fonts-noto-cjk fontconfig
 
+# What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
+DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format
+
+FUZZ_SECONDS ?= 60
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps deps-deep configure build run test fuzz clean
 
 all: build
 
 # Installs only what dpkg does not report as installed; quiet and quick when
 # nothing is missing.
-deps:
+deps: PACKAGE_LIST = $(PACKAGES)
+deps-deep: PACKAGE_LIST = $(PACKAGES) $(DEEP_PACKAGES)
+deps deps-deep:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(PACKAGE_LIST); do \
 		dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -42,6 +49,12 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# libFuzzer targets (clang, ASan, UBSan), each run for FUZZ_SECONDS.
+fuzz: deps-deep
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -44,6 +45,31 @@ long double decimalToExtended(const std::string& digits, long long exponent) {
         return magnitude > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
     }
     return value;
+}
+
+// What an 80-bit pattern holds, judged by its bits as the FPU judges them:
+// zeros, denormals and pseudo-denormals (exponent field 0) are below the
+// normal range; an unnormal (integer bit clear) or a pseudo-infinity is no
+// valid number.
+enum class Encoding { Normal, BelowNormal, Infinite, NotANumber };
+
+Encoding classify(long double value) {
+    std::uint64_t significand = 0;
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&significand, &value, sizeof significand);
+    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + sizeof significand, sizeof signAndExponent);
+    const unsigned exponent = signAndExponent & 0x7FFFu;
+    const bool integerBit = (significand >> 63) != 0;
+    if (exponent == 0) {
+        return Encoding::BelowNormal;
+    }
+    if (!integerBit) {
+        return Encoding::NotANumber;
+    }
+    if (exponent == 0x7FFFu) {
+        return (significand << 1) == 0 ? Encoding::Infinite : Encoding::NotANumber;
+    }
+    return Encoding::Normal;
 }
 
 }  // namespace
@@ -198,14 +224,15 @@ std::int32_t ParseInteger(const QString& text) {
 }
 
 QString FormatReal(long double value, QChar separator) {
-    if (std::isnan(value)) {
-        return u"NAN"_s;
-    }
-    if (std::isinf(value)) {
-        return value < 0 ? u"-INF"_s : u"INF"_s;
-    }
-    if (value == 0 || !std::isnormal(value)) {
-        return u"0"_s;
+    switch (classify(value)) {
+        case Encoding::NotANumber:
+            return u"NAN"_s;
+        case Encoding::Infinite:
+            return std::signbit(value) ? u"-INF"_s : u"INF"_s;
+        case Encoding::BelowNormal:
+            return u"0"_s;
+        case Encoding::Normal:
+            break;
     }
     // 18 significant digits, rounded to nearest: "d.ddddddddddddddddde<exp>".
     std::array<char, 48> buffer{};

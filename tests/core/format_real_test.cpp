@@ -7,6 +7,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace hcalc {
@@ -84,6 +85,33 @@ TEST_P(FormatRealTable, aShownNumberReadBackShowsTheSame) {
 
 INSTANTIATE_TEST_SUITE_P(Separators, FormatRealTable, ::testing::Values(QChar(u'.'), QChar(u',')),
                          [](const auto& info) { return info.param == u'.' ? "point" : "comma"; });
+
+// 80-bit patterns the FPU never produces from arithmetic, judged by their bits.
+TEST(FormatReal, showsNonCanonicalPatternsAsSpecialTexts) {
+    struct Pattern {
+        std::uint64_t significand;
+        std::uint16_t signAndExponent;
+        const char* shown;
+    };
+    // clang-format off
+    const Pattern patterns[] = {
+        {0x8E00000000000000u, 0x0000, "0"},    // pseudo-denormal: exponent field 0, integer bit set
+        {0x0000000000000001u, 0x0000, "0"},    // smallest denormal
+        {0x4000000000000000u, 0x3FFF, "NAN"},  // unnormal: integer bit clear
+        {0x0000000000000000u, 0x7FFF, "NAN"},  // pseudo-infinity
+        {0x8000000000000000u, 0xFFFF, "-INF"},
+        {0xC000000000000000u, 0x7FFF, "NAN"},
+        {0x8000000000000000u, 0x3FFF, "1"},
+        {0x8000000000000000u, 0x0001, "3.36210314311209E-4932"},  // smallest normal
+    };
+    // clang-format on
+    for (const Pattern& p : patterns) {
+        long double value = 0;
+        std::memcpy(&value, &p.significand, 8);
+        std::memcpy(reinterpret_cast<char*>(&value) + 8, &p.signAndExponent, 2);
+        EXPECT_EQ(FormatReal(value, u'.'), QString::fromUtf8(p.shown)) << p.shown;
+    }
+}
 
 TEST(FormatReal, neverShowsMoreThanFifteenDigitsNorTrailingZeros) {
     long double x = 1.0e-30L;
