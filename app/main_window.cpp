@@ -79,8 +79,8 @@ void TForm1::createPages() {
     layout->addWidget(m_pageControl);
     setCentralWidget(client);
 
-    m_capacitorReactor = new hcalc::CapacitorReactorPage(m_context);
-    m_capacitorBank = new hcalc::CapacitorBankPage(m_context);
+    m_capacitorReactor = new hcalc::CapacitorReactorPage(m_context, m_design);
+    m_capacitorBank = new hcalc::CapacitorBankPage(m_context, m_design);
     m_simple = new hcalc::SimplePage(m_context);
     m_compensation = new hcalc::CompensationPage(m_context);
     m_installation = new hcalc::InstallationPage(m_context);
@@ -94,6 +94,15 @@ void TForm1::createPages() {
     m_pageControl->addTab(m_selection, u"电容器选型"_s);
     m_pageControl->addTab(m_report, u"方案输出"_s);
     m_pageControl->setCurrentIndex(0);
+
+    // The capacitor and reactor page fills the bank page's capacitance and
+    // inductances at the steps that copy them.
+    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::capacitanceHandedOver, m_capacitorBank,
+            &hcalc::CapacitorBankPage::takeCapacitance);
+    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::tunedInductanceHandedOver, m_capacitorBank,
+            &hcalc::CapacitorBankPage::takeTunedInductance);
+    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::detunedInductanceHandedOver, m_capacitorBank,
+            &hcalc::CapacitorBankPage::takeDetunedInductance);
 }
 
 void TForm1::createStatusBar() {

@@ -1,15 +1,77 @@
 #pragma once
 
+#include "core/filter_bank_table.h"
 #include "pages/page.h"
+
+#include <array>
+
+class QLineEdit;
 
 namespace hcalc {
 
-// "电容器组计算": the operating point of n capacitor-reactor banks, normal and detuned.
+// "电容器组计算": the operating point of n identical banks on the site
+// voltage, each a delta capacitor in series with a reactor: capacitor and
+// reactor voltages, line current, reactive powers and the harmonic capacity of
+// all capacitors, once with the tuned inductance (normal) and once with the
+// detuned one, whose totals go into the filter-bank table.
 class CapacitorBankPage final : public Page {
     Q_OBJECT
 
 public:
-    explicit CapacitorBankPage(const PageContext& context, QWidget* parent = nullptr);
+    CapacitorBankPage(const PageContext& context, DesignState& design, QWidget* parent = nullptr);
+
+    // Texts handed over from the capacitor and reactor page.
+    void takeCapacitance(const QString& text);        // into Text11, uF
+    void takeTunedInductance(const QString& text);    // into Text12, mH
+    void takeDetunedInductance(const QString& text);  // into Text24, mH
+
+    void Command6Click();  // normal
+    void Command8Click();  // detuned, stored into the row of currentOrder
+    void Command5Click();  // clear
+
+private:
+    // The ten result fields of one output group.
+    struct OutputGroup {
+        QLineEdit* uc;        // V, capacitor voltage
+        QLineEdit* iCap;      // A, line current (capacitor row)
+        QLineEdit* qc;        // kvar, capacitor of one bank
+        QLineEdit* ul;        // V, reactor voltage
+        QLineEdit* iReactor;  // A, line current (reactor row)
+        QLineEdit* ql;        // kvar, reactor
+        QLineEdit* qb;        // kvar, one bank
+        QLineEdit* qcAll;     // kvar, capacitors of all banks
+        QLineEdit* qbAll;     // kvar, all banks
+        QLineEdit* qh;        // kvar, harmonic capacity of all capacitors
+    };
+    struct Inputs {
+        Ext n;   // number of banks
+        Ext c;   // uF, one delta branch of one bank
+        Ext l;   // mH, reactor
+        Ext u;   // V, site line voltage
+        Ext h;   // harmonic order, used unrounded
+        Ext ih;  // A, site harmonic current
+    };
+    // What the detuned calculation stores, as shown.
+    struct Totals {
+        Ext banksOutputKvar;
+        Ext capacitorsOutputKvar;
+        Ext harmonicKvar;
+    };
+
+    OutputGroup addOutputGroup(const QString& name, const QString& caption, int top,
+                               const std::array<const char*, 10>& fieldNames);
+    Totals calculate(const Inputs& in, const OutputGroup& out) const;
+
+    DesignState& m_design;
+
+    QLineEdit* m_text11 = nullptr;  // C, uF
+    QLineEdit* m_text12 = nullptr;  // L, mH, tuned
+    QLineEdit* m_text13 = nullptr;  // U, V
+    QLineEdit* m_text24 = nullptr;  // L, mH, detuned
+    QLineEdit* m_text63 = nullptr;  // Ih, A
+    QLineEdit* m_text64 = nullptr;  // h
+    OutputGroup m_normal{};
+    OutputGroup m_detuned{};
 };
 
 }  // namespace hcalc

@@ -1,22 +1,224 @@
 #include "pages/capacitor_reactor_page.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <vector>
 
 namespace hcalc {
 
 using namespace Qt::Literals::StringLiterals;
 
-CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, QWidget* parent)
-    : Page(u"TabSheet1"_s, context, parent) {
+namespace {
+
+// Every row of the page: caption from the left edge of its group, the field
+// at left 104, the unit label right of the field.
+constexpr int kLabelLeft = 8;
+constexpr int kFieldLeft = 104;
+constexpr int kFieldWidth = 120;
+constexpr int kUnitLeft = 224;
+
+// Capacitance of one delta branch in farads: 1000 Q / (3 U^2 * 2 pi 50), Q in
+// kvar, U in V, pi written 3.14. A zero U is a division by zero (0/0, an
+// invalid operation, when Q is zero too).
+Ext branchFarads(Ext q, Ext u) {
+    return Ext(1000) * q / (3 * u * u * 2 * kPi314 * 50);
+}
+
+// Reactance at 50 Hz in ohm, the angular frequency written 314; a zero
+// capacitance is a division by zero.
+Ext fundamentalReactance(Ext farads) {
+    return Ext(1) / (314 * farads);
+}
+
+void showText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
+}  // namespace
+
+CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignState& design, QWidget* parent)
+    : Page(u"TabSheet1"_s, context, parent), m_design(design) {
     QGroupBox* capacitor =
         addGroup(body(), u"RzGroupBox1"_s, u"电容器计算"_s, QRect(16, 8, 313, 433), CaptionStyle::NavyLarge);
-    addGroup(capacitor, u"RzGroupBox2"_s, u"输入数据"_s, QRect(8, 24, 297, 121));
-    addGroup(capacitor, u"RzGroupBox3"_s, u"输出数据"_s, QRect(8, 200, 297, 161));
+    QGroupBox* capacitorInput = addGroup(capacitor, u"RzGroupBox2"_s, u"输入数据"_s, QRect(8, 24, 297, 121));
+    QGroupBox* capacitorOutput = addGroup(capacitor, u"RzGroupBox3"_s, u"输出数据"_s, QRect(8, 200, 297, 161));
     QGroupBox* reactor =
         addGroup(body(), u"RzGroupBox4"_s, u"电抗器计算"_s, QRect(336, 8, 425, 433), CaptionStyle::NavyLarge);
-    addGroup(reactor, u"RzGroupBox5"_s, u"输入数据"_s, QRect(8, 24, 289, 97));
-    addGroup(reactor, u"RzGroupBox6"_s, u"输出数据(电感偏谐振率为0)"_s, QRect(8, 136, 289, 137));
-    addGroup(reactor, u"RzGroupBox7"_s, u"电感偏谐振"_s, QRect(8, 288, 289, 137));
+    QGroupBox* reactorInput = addGroup(reactor, u"RzGroupBox5"_s, u"输入数据"_s, QRect(8, 24, 289, 97));
+    QGroupBox* tuned = addGroup(reactor, u"RzGroupBox6"_s, u"输出数据(电感偏谐振率为0)"_s, QRect(8, 136, 289, 137));
+    m_detunedGroup = addGroup(reactor, u"RzGroupBox7"_s, u"电感偏谐振"_s, QRect(8, 288, 289, 137));
+    setDesignSize(QSize(777, 449));
+
+    // The rows keep clear of the two-line captions ("三角形连接三相电容器额定容量" and the
+    // like), which stand taller than a field.
+    m_text1 =
+        addFormRow(capacitorInput, 28, u"三角形连接三相电容器额定容量"_s, u"Text1"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_text2 = addFormRow(capacitorInput, 68, u"额定电压"_s, u"Text2"_s, u"（V）"_s, FieldRole::Input);
+    m_text3 = addFormRow(capacitorOutput, 22, u"电容值"_s, u"Text3"_s, u"（uF）"_s, FieldRole::Result);
+    m_text41 = addFormRow(capacitorOutput, 52, u"额定电流"_s, u"Text41"_s, u"（A）"_s, FieldRole::Result);
+    m_text4 = addFormRow(capacitorOutput, 84, u"基波作用下电容阻抗"_s, u"Text4"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text5 =
+        addFormRow(capacitorOutput, 122, u"h次谐波作用下电容阻抗"_s, u"Text5"_s, u"（欧姆）"_s, FieldRole::Result);
+    QPushButton* command1 =
+        addButton(capacitor, u"Command1"_s, u"计算"_s, QRect(56, 160, 81, 0), &CapacitorReactorPage::Command1Click);
+    QPushButton* command3 =
+        addButton(capacitor, u"Command3"_s, u"清空"_s, QRect(168, 160, 81, 0), &CapacitorReactorPage::Command3Click);
+
+    m_text6 =
+        addFormRow(reactorInput, 26, u"三角形连接三相电容器额定容量"_s, u"Text6"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_text7 = addFormRow(reactorInput, 64, u"额定电压"_s, u"Text7"_s, u"（V）"_s, FieldRole::Input);
+    m_text8 = addFormRow(tuned, 30, u"相应的电感的感抗"_s, u"Text8"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text9 = addFormRow(tuned, 66, u"电感值"_s, u"Text9"_s, u"（mH）"_s, FieldRole::Result);
+    m_text10 = addFormRow(tuned, 98, u"电抗率"_s, u"Text10"_s, {}, FieldRole::Result);
+    m_text21 = addFormRow(m_detunedGroup, 30, u"相应的电感的感抗"_s, u"Text21"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text22 = addFormRow(m_detunedGroup, 66, u"电感值"_s, u"Text22"_s, u"（mH）"_s, FieldRole::Result);
+    m_text23 = addFormRow(m_detunedGroup, 98, u"电抗率"_s, u"Text23"_s, {}, FieldRole::Result);
+    QPushButton* command4 =
+        addButton(reactor, u"Command4"_s, u"计算"_s, QRect(304, 32, 105, 0), &CapacitorReactorPage::Command4Click);
+    m_command7 = addButton(reactor, u"Command7"_s, u"偏谐振率下计算"_s, QRect(304, 64, 105, 0),
+                           &CapacitorReactorPage::Command7Click);
+    m_command7->setEnabled(false);  // a detuned reactor needs a tuned one first
+    QPushButton* command2 =
+        addButton(reactor, u"Command2"_s, u"清空"_s, QRect(304, 96, 105, 0), &CapacitorReactorPage::Command2Click);
+
+    const std::vector<QWidget*> tabChain{m_text1,  m_text2,  m_text3,  m_text41,   m_text4, m_text5,  command1,
+                                         command3, m_text6,  m_text7,  m_text8,    m_text9, m_text10, m_text21,
+                                         m_text22, m_text23, command4, m_command7, command2};
+    for (std::size_t i = 1; i < tabChain.size(); ++i) {
+        setTabOrder(tabChain[i - 1], tabChain[i]);
+    }
+}
+
+QLineEdit* CapacitorReactorPage::addFormRow(QWidget* group, int top, const QString& label, const QString& name,
+                                            const QString& unit, FieldRole role) {
+    QLineEdit* field = addField(group, name, QRect(kFieldLeft, top, kFieldWidth, 0), role);
+    QLabel* caption = addLabel(group, label, QRect(kLabelLeft, top, kFieldLeft - 4 - kLabelLeft, field->height()));
+    // A caption wrapped to two lines is centred on its field rather than
+    // hanging below it.
+    caption->move(kLabelLeft, top - (caption->height() - field->height()) / 2);
+    if (!unit.isEmpty()) {
+        QLabel* unitLabel = addLabel(group, unit, QRect(kUnitLeft, top, 0, field->height()));
+        unitLabel->setWordWrap(false);
+        unitLabel->resize(unitLabel->sizeHint().width(), field->height());
+    }
+    return field;
+}
+
+void CapacitorReactorPage::Command1Click() {
+    if (anyEmpty({m_text1, m_text2})) {
+        notice(u"请输入额定电容或额定电压！"_s);
+        return;
+    }
+    const Ext q = readReal(m_text1);  // kvar
+    const Ext u = readReal(m_text2);  // V
+    if (u == 0) {
+        // No capacitance without a rated voltage: said once, and nothing is
+        // shown, copied or stored.
+        notice(u"额定电压不可为0"_s);
+        return;
+    }
+    write(m_text3, Stored(branchFarads(q, u) * 1000000));  // uF
+    const Ext cf = Stored(branchFarads(q, u));
+    const Ext xc = Stored(fundamentalReactance(cf));
+    write(m_text4, xc);
+    write(m_text41, kSqrt3_1732 * u / xc);  // A, line current at rated voltage
+
+    const std::int32_t h = readInteger(ask(u"请输入谐波次数h"_s));
+    write(m_text5, Stored(xc / h));  // a zero h is a division by zero
+
+    showText(m_text6, m_text1->text());
+    showText(m_text7, m_text2->text());
+    Q_EMIT capacitanceHandedOver(m_text3->text());
+
+    if (FilterBankRow* row = m_design.table.rowFor(h)) {
+        // The figures as the fields show them, at most 15 digits; all read
+        // before any is stored, so that a stop leaves the row as it was.
+        const double ratedKvar = StoreDouble(readReal(m_text1));
+        const double ratedVoltage = StoreDouble(readReal(m_text2));
+        const double capacitanceUf = StoreDouble(readReal(m_text3));
+        const double ratedCurrent = StoreDouble(readReal(m_text41));
+        row->order = h;
+        row->ratedKvar = ratedKvar;
+        row->ratedVoltage = ratedVoltage;
+        row->capacitanceUf = capacitanceUf;
+        row->ratedCurrent = ratedCurrent;
+    }
+}
+
+void CapacitorReactorPage::Command3Click() {
+    for (QLineEdit* field : {m_text1, m_text2, m_text3, m_text4, m_text5, m_text41}) {
+        field->clear();
+    }
+    m_text1->setFocus();
+}
+
+void CapacitorReactorPage::Command4Click() {
+    m_command7->setEnabled(true);
+    m_design.currentOrder = 0;
+    if (anyEmpty({m_text6, m_text7})) {
+        notice(u"请输入额定电容或额定电压！"_s);
+        return;
+    }
+    const Ext q = readReal(m_text6);  // kvar
+    const Ext u = readReal(m_text7);  // V
+    if (u == 0) {
+        notice(u"额定电压不可为0"_s);
+    } else {
+        const std::int32_t h = readInteger(ask(u"请输入所需要滤除的谐波次数h"_s));
+        m_design.currentOrder = h;
+        const Ext cf = Stored(branchFarads(q, u));
+        const Ext xc = Stored(fundamentalReactance(cf));
+        // The reactor in each line meets the delta's star equivalent Xc / 3,
+        // so tuning to h takes XL = Xc / (3 h^2). 3 h^2 is formed in extended
+        // precision: exact for every 32-bit h (below 2^64), no wrap-around.
+        const Ext xl = Stored(xc / (Ext(3) * h * h));  // ohm
+        const Ext l = Stored(xl * 1000 / 314);         // mH
+        const Ext k = Stored(3 * xl / xc);             // reactance ratio, a fraction
+        write(m_text8, xl);
+        write(m_text9, l);
+        showText(m_text10, format(k * 100) + u"%"_s);
+    }
+    Q_EMIT tunedInductanceHandedOver(m_text9->text());
+}
+
+void CapacitorReactorPage::Command7Click() {
+    m_command7->setEnabled(false);  // once per tuned calculation
+    if (anyEmpty({m_text6, m_text7})) {
+        notice(u"请输入额定电容或额定电压！"_s);
+        return;
+    }
+    const Ext q = readReal(m_text6);   // kvar
+    const Ext u = readReal(m_text7);   // V
+    const Ext l0 = readReal(m_text9);  // mH, the tuned inductance as the field holds it
+    const Ext cf = Stored(branchFarads(q, u));
+    const Ext xc = Stored(fundamentalReactance(cf));
+    const Ext e = readReal(
+        ask(u"请输入电感偏谐振率E(-0.02 ～ 0.02)"_s));  // relative detuning; the range in the prompt is advice only
+    m_detunedGroup->setTitle(u"在电感偏谐振率E＝"_s + format(e));
+    const Ext l = Stored((1 + e) * l0);          // mH
+    const Ext xl = Stored(Ext(314) * l / 1000);  // ohm
+    const Ext ratioPct = Ext(3) * xl * 100 / xc;
+    write(m_text21, xl);
+    write(m_text22, l);
+    showText(m_text23, format(ratioPct) + u"%"_s);
+    Q_EMIT detunedInductanceHandedOver(format(l));
+
+    if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {
+        const double inductanceMh = StoreDouble(readReal(m_text22));  // as shown
+        const double reactanceRatioPct = StoreDouble(ratioPct);
+        row->inductanceMh = inductanceMh;
+        row->reactanceRatioPct = reactanceRatioPct;
+    }
+}
+
+void CapacitorReactorPage::Command2Click() {
+    for (QLineEdit* field : {m_text6, m_text7, m_text8, m_text9, m_text10, m_text21, m_text22, m_text23}) {
+        field->clear();
+    }
 }
 
 }  // namespace hcalc

@@ -14,16 +14,28 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <deque>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Boxes are not opened while rendering.
+// Boxes are not opened while rendering; input boxes take the example's answers.
 class SilentDialogs final : public Dialogs {
 public:
     void ShowNotice(const QString&) override {}
-    QString AskText(const QString&, const QString&, const QString& defaultText) override { return defaultText; }
+    QString AskText(const QString&, const QString&, const QString& defaultText) override {
+        if (answers.empty()) {
+            return defaultText;
+        }
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     bool AskConfirm(const QString&) override { return false; }
     void ShowFault(const QString&) override {}
+
+    std::deque<QString> answers;
 };
 
 void fill(const TForm1& window, std::initializer_list<std::pair<const char*, const char*>> texts) {
@@ -41,9 +53,19 @@ void click(const TForm1& window, const char* name) {
 }
 
 // A worked example on the pages, so that the pictures show results.
-void fillExample(const TForm1& window) {
+void fillExample(const TForm1& window, SilentDialogs& dialogs) {
     fill(window, {{"Text1a", "23.6036"}, {"Text2a", "412.31"}, {"Text3a", "450"}});
     click(window, "RzBitBtn5");
+
+    // One branch for h = 5, from the capacitor to the detuned bank.
+    fill(window, {{"Text1", "100"}, {"Text2", "400"}});
+    dialogs.answers = {u"5"_s, u"5"_s, u"0.01"_s, u"2"_s, u"2"_s};
+    click(window, "Command1");
+    click(window, "Command4");
+    click(window, "Command7");
+    fill(window, {{"Text13", "400"}, {"Text63", "10"}, {"Text64", "5"}});
+    click(window, "Command6");
+    click(window, "Command8");
 }
 
 }  // namespace
@@ -72,7 +94,7 @@ int main(int argc, char** argv) {
     TForm1 window(dialogs);
     window.setGeometry(0, 0, 1024, 738);  // maximised on 1024 x 768, below a 30-pixel panel
     window.show();
-    fillExample(window);
+    fillExample(window, dialogs);
     QApplication::processEvents();
     auto* pageControl = window.findChild<QTabWidget*>(QStringLiteral("RPage"));
     int failures = 0;
