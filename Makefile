@@ -17,7 +17,7 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep configure build run test fuzz clean
+.PHONY: all deps deps-deep configure build run test fuzz asan static-analysis check-deep clean
 
 all: build
 
@@ -55,6 +55,20 @@ fuzz: deps-deep
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	scripts/run-fuzzers $(FUZZ_SECONDS)
+
+# The whole test suite built with AddressSanitizer, UndefinedBehaviorSanitizer
+# and leak checking.
+asan: deps-deep
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+# Formatting, clang-tidy and cppcheck over the whole tree.
+static-analysis: deps-deep build
+	scripts/static-analysis
+
+# Everything deeper than make test: fuzzing, sanitizers, static analysis.
+check-deep: fuzz asan static-analysis
 
 clean:
 	rm -rf build

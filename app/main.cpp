@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
     hcalc::QtDialogs dialogs(hcalc::ApplicationTitle());
     TForm1 window(dialogs);
     window.showMaximized();
-    return app.exec();
+    return QApplication::exec();
 }

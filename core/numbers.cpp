@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -306,7 +307,8 @@ QString FormatReal(long double value, QChar separator) {
 std::int64_t TruncateReal(long double value) {
     const long double t = std::trunc(value);
     // The 64-bit range is [-2^63, 2^63); both bounds are exact in extended precision.
-    if (!(t >= -0x1p63L && t < 0x1p63L)) {
+    constexpr long double kLowest = static_cast<long double>(std::numeric_limits<std::int64_t>::min());
+    if (!(t >= kLowest && t < -kLowest)) {
         throw CalcFault::invalidOperation();
     }
     return static_cast<std::int64_t>(t);

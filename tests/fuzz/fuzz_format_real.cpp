@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "reference.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -89,11 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The digits against a direct rounding to 15 digits.
-    char direct[64];
-    char carried[64];
+    char direct[64] = {};
+    char carried[64] = {};
+    const long double magnitude = std::fabs(value);
     reference::InCLocale([&] {
-        std::snprintf(direct, sizeof direct, "%.14Le", std::fabs(value));
-        std::snprintf(carried, sizeof carried, "%.17Le", std::fabs(value));
+        std::snprintf(direct, sizeof direct, "%.14Le", magnitude);
+        std::snprintf(carried, sizeof carried, "%.17Le", magnitude);
         return 0;
     });
     std::string expected = DigitsOf(direct);
@@ -113,12 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // range, which only the largest and the smallest normal values can do.
     const std::optional<long double> back = hcalc::TryParseReal(shown, separator);
     if (!back) {
-        if (std::fabs(value) < 1e4932L) {
+        if (std::fabs(value) < LDBL_MAX * 0.999999999999L) {
             Fail("shown text does not read back", value, shown);
         }
         return 0;
     }
-    if (*back == 0 && std::fabs(value) < 3.3621031431121e-4932L) {
+    if (*back == 0 && std::fabs(value) < LDBL_MIN * 1.000000000001L) {
         return 0;
     }
     if (hcalc::FormatReal(*back, separator) != shown) {
