@@ -8,11 +8,12 @@ BUILD_DIR := build/$(PRESET)
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev \
-	fonts-noto-cjk fontconfig
+	fonts-noto-cjk fontconfig \
+	dpkg-dev file desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package package-check clean
 
 all: build
 
@@ -42,6 +43,17 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# The Debian package, built in its own release tree: build/package/hcalc_*.deb
+package: deps
+	cmake --preset package
+	cmake --build --preset package
+	cpack --preset package
+
+# Installs the built package on this machine, starts the installed program
+# offscreen, checks that it comes up and quits cleanly, and removes it again.
+package-check: package
+	.ci/package-check
 
 clean:
 	rm -rf build
