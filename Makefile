@@ -8,7 +8,8 @@ BUILD_DIR := build/$(PRESET)
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev \
-	fonts-noto-cjk fontconfig
+	fonts-noto-cjk fontconfig \
+	dpkg-dev file desktop-file-utils appstream
 
 # What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
 DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format
@@ -17,7 +18,7 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep configure build run test fuzz asan static-analysis check-deep clean
+.PHONY: all deps deps-deep configure build run test fuzz asan static-analysis check-deep package package-check clean
 
 all: build
 
@@ -69,6 +70,17 @@ static-analysis: deps-deep build
 
 # Everything deeper than make test: fuzzing, sanitizers, static analysis.
 check-deep: fuzz asan static-analysis
+
+# The Debian package, built in its own release tree: build/package/hcalc_*.deb
+package: deps
+	cmake --preset package
+	cmake --build --preset package
+	cpack --preset package
+
+# Installs the built package on this machine, starts the installed program
+# offscreen, checks that it comes up and quits cleanly, and removes it again.
+package-check: package
+	.ci/package-check
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QStringList>
 
 namespace hcalc {
@@ -14,6 +15,13 @@ QString ApplicationTitle() {
 
 void SetUpApplication(QApplication& /*app: created before the set-up*/) {
     QCoreApplication::setApplicationName(u"hcalc"_s);
+    // The desktop entry's name, so that the taskbar groups the window under its menu entry and icon.
+    QGuiApplication::setDesktopFileName(u"org.quelvaro.hcalc"_s);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(u":/icons/hcalc-%1.png"_s.arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
     // One style on every desktop, so that the pages look as designed.
     QApplication::setStyle(u"Fusion"_s);
     QFont::insertSubstitutions(u"宋体"_s, {u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s});

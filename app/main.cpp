@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/quit_on_signal.h"
 #include "core/qt_dialogs.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     hcalc::SetUpApplication(app);
+    hcalc::QuitOnTerminationSignals(app);
     hcalc::QtDialogs dialogs(hcalc::ApplicationTitle());
     TForm1 window(dialogs);
     window.showMaximized();
