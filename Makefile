@@ -8,7 +8,8 @@ BUILD_DIR := build/$(PRESET)
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev \
-	fonts-noto-cjk fontconfig
+	fonts-noto-cjk fontconfig \
+	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
