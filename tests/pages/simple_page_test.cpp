@@ -158,20 +158,6 @@ TEST_F(SimplePageTest, reactanceRatioShowsThePercentAndTheFilteredOrder) {
     }
 }
 
-TEST_F(SimplePageTest, singlePhaseAndStarAgreeAndDeltaIsThreeTimes) {
-    for (const auto& [c, u] : {std::pair{"157.2", "525"}, std::pair{"2.5", "380"}, std::pair{"1", "1"}}) {
-        for (const CapacityNames& g : kCapacityGroups) {
-            set(g.capacitance, c);
-            set(g.voltage, u);
-            test::Click(&window, QString::fromUtf8(g.calculate));
-        }
-        EXPECT_EQ(text("Text34"), text("Text38"));
-        const double single = text("Text34").toDouble();
-        EXPECT_NEAR(text("Text35").toDouble(), 3 * single, 3 * single * 1e-14);
-    }
-    EXPECT_TRUE(dialogs.events.isEmpty());
-}
-
 TEST_F(SimplePageTest, clearsEmptyTheirGroupAndFocusItsCapacitance) {
     showPage();
     struct Clear {
