@@ -9,7 +9,8 @@ PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev \
 	fonts-noto-cjk fontconfig \
-	dpkg-dev file desktop-file-utils appstream
+	dpkg-dev file desktop-file-utils appstream \
+	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 
 # What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
 DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format

@@ -85,7 +85,12 @@ void TForm1::createPages() {
     m_compensation = new hcalc::CompensationPage(m_context);
     m_installation = new hcalc::InstallationPage(m_context);
     m_selection = new hcalc::SelectionPage(m_context);
-    m_report = new hcalc::ReportPage(m_context);
+    // The report reads the site fields of two other pages as they stand when it is generated.
+    m_report = new hcalc::ReportPage(m_context, m_design, [this] {
+        return hcalc::SiteTexts{m_compensation->activePowerText(), m_compensation->presentPowerFactorText(),
+                                m_compensation->targetPowerFactorText(), m_installation->phaseVoltageText(),
+                                m_installation->harmonicCurrentTexts()};
+    });
     m_pageControl->addTab(m_capacitorReactor, u"电容器/电抗器计算"_s);
     m_pageControl->addTab(m_capacitorBank, u"电容器组计算"_s);
     m_pageControl->addTab(m_simple, u"简单计算"_s);

@@ -13,6 +13,7 @@ enum class FaultKind {
     DivisionByZero,    // a non-zero value divided by zero
     InvalidOperation,  // 0/0, square root of a negative value, an integer conversion out of range
     Overflow,          // a result beyond the extended range, or too large for the double it is stored in
+    PrintFailure,      // no default printer, or the print service failed the job (its own message)
 };
 
 // What stops a running calculation: thrown at the faulting step, caught by

@@ -1,22 +1,31 @@
 #include "report/report_page.h"
 
+#include "core/dialogs.h"
+#include "report/glyphs.h"
+#include "report/report_printer.h"
+
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace hcalc {
 
 using namespace Qt::Literals::StringLiterals;
 
-ReportPage::ReportPage(const PageContext& context, QWidget* parent) : Page(u"TabSheet7"_s, context, parent) {
-    m_generate = new QPushButton(u"方案生成"_s, body());
-    m_generate->setObjectName(u"RzBitBtn13"_s);
-    m_generate->setFont(look::songTi());
-    m_generate->setGeometry(16, 8, 89, 25);
-    m_print = new QPushButton(u"打印方案"_s, body());
-    m_print->setObjectName(u"RzBitBtn15"_s);
-    m_print->setFont(look::songTi());
-    m_print->setGeometry(120, 8, 89, 25);
+ReportPage::ReportPage(const PageContext& context, const DesignState& design, std::function<SiteTexts()> siteTexts,
+                       QWidget* parent)
+    : Page(u"TabSheet7"_s, context, parent),
+      m_numbers(context.numbers),
+      m_design(design),
+      m_siteTexts(std::move(siteTexts)) {
+    m_generate = addButton(body(), u"RzBitBtn13"_s, u"方案生成"_s, QRect(16, 8, 89, 25), &ReportPage::RzBitBtn13Click);
+    m_generate->setIcon(GlyphIcon(Glyph::CheckedSheet));
+    m_generate->setIconSize(QSize(kGlyphSize, kGlyphSize));
+    m_print = addButton(body(), u"RzBitBtn15"_s, u"打印方案"_s, QRect(120, 8, 89, 25), &ReportPage::RzBitBtn15Click);
+    m_print->setIcon(GlyphIcon(Glyph::Printer));
+    m_print->setIconSize(QSize(kGlyphSize, kGlyphSize));
 
     // The report area fills the page below its two buttons and follows resizes.
     m_report = new QTextEdit(body());
@@ -24,6 +33,9 @@ ReportPage::ReportPage(const PageContext& context, QWidget* parent) : Page(u"Tab
     m_report->setFont(look::songTi());
     m_report->setAcceptRichText(false);
     m_report->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_report->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_report->setTabChangesFocus(true);  // Tab moves on to the buttons
     auto* layout = new QVBoxLayout(body());
     layout->setContentsMargins(10, 40, 10, 10);
     layout->addWidget(m_report);
@@ -31,6 +43,19 @@ ReportPage::ReportPage(const PageContext& context, QWidget* parent) : Page(u"Tab
     setDesignSize(QSize(240, 120));  // the report area shrinks with the window
     setTabOrder(m_report, m_generate);
     setTabOrder(m_generate, m_print);
+}
+
+void ReportPage::RzBitBtn13Click() {
+    const QStringList lines = SchemeReport(m_siteTexts(), m_design.table, m_numbers.decimalSeparator);
+    // One paragraph per line, in the area's own font: the whole content is replaced.
+    m_report->setPlainText(lines.join(u'\n'));
+}
+
+void ReportPage::RzBitBtn15Click() {
+    if (!dialogs().AskConfirm(u"确认打印方案？"_s)) {
+        return;
+    }
+    PrintOnDefaultPrinter(*m_report->document(), m_report->font(), u"方案"_s);
 }
 
 }  // namespace hcalc

@@ -66,6 +66,26 @@ void fillExample(const TForm1& window, SilentDialogs& dialogs) {
     fill(window, {{"Text13", "400"}, {"Text63", "10"}, {"Text64", "5"}});
     click(window, "Command6");
     click(window, "Command8");
+    fill(window, {{"Text32", "100"},
+                  {"Text33", "400"},
+                  {"Text37", "157.2"},
+                  {"Text36", "525"},
+                  {"Text40", "33.3"},
+                  {"Text39", "10000"},
+                  {"T1", "157"},
+                  {"T2", "4.5"}});
+    for (const char* button : {"Command9", "Command12", "Command14", "RzBitBtn14"}) {
+        click(window, button);
+    }
+    fill(window, {{"Text71", "1000"},
+                  {"Text73", "0.75"},
+                  {"Text72", "0.95"},
+                  {"Text330", "380"},
+                  {"Text43", "35.5"},
+                  {"Text340", "60"},
+                  {"Text350", "22.5"},
+                  {"Text360", "8"}});
+    click(window, "RzBitBtn13");
 }
 
 }  // namespace

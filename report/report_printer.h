@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QTextDocument;
+
+namespace hcalc {
+
+// Prints a text document on the system's default printer, without a printer
+// dialog, as one job with the given title. The text keeps its paragraphs and
+// takes the given font; it is wrapped to the width of the printable area and
+// fills that area page after page: no margins of its own, no header, footer
+// or page number. No line is cut at a page break: a line that does not fit
+// starts the next page.
+//
+// Stops the running calculation (CalcFault, FaultKind::PrintFailure) when
+// there is no default printer, with "There is no default printer currently
+// selected", and when the print service fails the job, with its message.
+void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title);
+
+}  // namespace hcalc
