@@ -31,11 +31,6 @@
 #include <optional>
 #include <vector>
 
-// Texts as gtest shows them in a failure.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace hcalc {
 namespace {
 
