@@ -94,6 +94,13 @@ void TForm1::createPages() {
     m_pageControl->addTab(m_selection, u"电容器选型"_s);
     m_pageControl->addTab(m_report, u"方案输出"_s);
     m_pageControl->setCurrentIndex(0);
+
+    connect(m_compensation, &hcalc::CompensationPage::wholeCompensationWritten, m_installation,
+            &hcalc::InstallationPage::takeTotalReactivePower);
+    connect(m_installation, &hcalc::InstallationPage::idealCapacitiesWritten, m_selection,
+            &hcalc::SelectionPage::takeIdealCapacities);
+    connect(m_installation, &hcalc::InstallationPage::idealVoltagesWritten, m_selection,
+            &hcalc::SelectionPage::takeIdealVoltages);
 }
 
 void TForm1::createStatusBar() {
