@@ -7,12 +7,12 @@ BUILD_DIR := build/$(PRESET)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
-	libgtest-dev libgmock-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-noto-cjk fontconfig
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -42,6 +42,10 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# The search benchmarks (some seconds for the literal search), not part of `make test`.
+bench: build
+	$(BUILD_DIR)/bench/hcalc_bench
 
 clean:
 	rm -rf build
