@@ -318,7 +318,8 @@ public:
 
         for (int p = 0; p < m_r; ++p) {
             const std::size_t j = m_active[static_cast<std::size_t>(p)];
-            m_branch[static_cast<std::size_t>(p)] = Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_n);
+            // A single branch takes all steps at once: nothing to tabulate.
+            m_branch[static_cast<std::size_t>(p)] = Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n);
         }
         if (m_r == 4) {
             m_greedy.emplace(m_branch[1], m_branch[2], m_branch[3]);
