@@ -7,7 +7,7 @@ BUILD_DIR := build/$(PRESET)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
-	libgtest-dev libgmock-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-noto-cjk fontconfig \
 	dpkg-dev file desktop-file-utils appstream \
 	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
@@ -19,7 +19,7 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep configure build run test fuzz asan static-analysis check-deep package package-check clean
+.PHONY: all deps deps-deep configure build run test bench fuzz asan static-analysis check-deep package package-check clean
 
 all: build
 
@@ -82,6 +82,10 @@ package: deps
 # offscreen, checks that it comes up and quits cleanly, and removes it again.
 package-check: package
 	.ci/package-check
+
+# The search benchmarks (some seconds for the literal search), not part of `make test`.
+bench: build
+	$(BUILD_DIR)/bench/hcalc_bench
 
 clean:
 	rm -rf build

@@ -108,6 +108,15 @@ void TForm1::createPages() {
             &hcalc::CapacitorBankPage::takeTunedInductance);
     connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::detunedInductanceHandedOver, m_capacitorBank,
             &hcalc::CapacitorBankPage::takeDetunedInductance);
+
+    // The compensation result becomes the total to share; the best sharing
+    // gives the selection page its ideal values.
+    connect(m_compensation, &hcalc::CompensationPage::wholeCompensationWritten, m_installation,
+            &hcalc::InstallationPage::takeTotalReactivePower);
+    connect(m_installation, &hcalc::InstallationPage::idealCapacitiesWritten, m_selection,
+            &hcalc::SelectionPage::takeIdealCapacities);
+    connect(m_installation, &hcalc::InstallationPage::idealVoltagesWritten, m_selection,
+            &hcalc::SelectionPage::takeIdealVoltages);
 }
 
 void TForm1::createStatusBar() {

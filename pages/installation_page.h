@@ -4,9 +4,13 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
+class QListView;
 
 namespace hcalc {
+
+class ImprovementListModel;
 
 // "安装容量计算": the best sharing of a compensation among the 3rd, 5th, 7th and 11th filter branches.
 class InstallationPage final : public Page {
@@ -19,10 +23,29 @@ public:
     QString phaseVoltageText() const;
     std::array<QString, 4> harmonicCurrentTexts() const;  // orders 3, 5, 7, 11
 
+    // The total reactive power to compensate, as a whole number of kvar handed over by the compensation page.
+    void takeTotalReactivePower(const QString& text);
+
+    void RzBitBtn3Click();  // "计算"
+    void RzBitBtn4Click();  // "清空"
+
+Q_SIGNALS:
+    // The installed capacities (kvar) and ideal rated voltages (V) of the branches 3, 5, 7 and 11, as written.
+    void idealCapacitiesWritten(const std::array<QString, 4>& texts);
+    void idealVoltagesWritten(const std::array<QString, 4>& texts);
+
 private:
-    QLineEdit* m_totalKvar;                  // Q, kvar, a whole number
-    QLineEdit* m_phaseVoltage;               // U, V
-    std::array<QLineEdit*, 4> m_currents{};  // I3, I5, I7, I11, A
+    const NumberFormat& m_numbers;
+    QLineEdit* m_totalKvar;                   // Q, kvar, a whole number
+    QLineEdit* m_phaseVoltage;                // U, V
+    std::array<QLineEdit*, 4> m_currents{};   // I3, I5, I7, I11, A
+    std::array<QLineEdit*, 4> m_reactive{};   // Q3 ... Q11, kvar
+    std::array<QLineEdit*, 4> m_installed{};  // S3 ... S11, kvar
+    std::array<QLineEdit*, 4> m_voltages{};   // U3 ... U11, V
+    ImprovementListModel* m_lines;
+    QListView* m_list;
+    QLabel* m_bestRatio;
+    QLabel* m_bestTotal;
 };
 
 }  // namespace hcalc

@@ -54,7 +54,16 @@ void click(const TForm1& window, const char* name) {
 
 // A worked example on the pages, so that the pictures show results.
 void fillExample(const TForm1& window, SilentDialogs& dialogs) {
-    fill(window, {{"Text1a", "23.6036"}, {"Text2a", "412.31"}, {"Text3a", "450"}});
+    fill(window, {{"Text71", "100"}, {"Text72", "0.95"}, {"Text73", "0.8"}});
+    click(window, "RzBitBtn2");
+    fill(window, {{"Text320", "30"},
+                  {"Text330", "220"},
+                  {"Text43", "10"},
+                  {"Text340", "20"},
+                  {"Text350", "10"},
+                  {"Text360", "5"}});
+    click(window, "RzBitBtn3");
+    fill(window, {{"Text3a", "450"}});
     click(window, "RzBitBtn5");
 
     // One branch for h = 5, from the capacitor to the detuned bank.

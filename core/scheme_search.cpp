@@ -1,0 +1,492 @@
+#include "core/scheme_search.h"
+
+#include "core/extended.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace hcalc {
+
+namespace {
+
+using Steps = std::array<std::int32_t, 4>;
+
+// The scheme's total installed capacity: S3 + S5 + S7 + S11, added left to right in extended precision (a
+// branch without steps adds 0).
+Ext SchemeTotal(const std::array<double, 4>& s) {
+    return Ext(s[0]) + s[1] + s[2] + s[3];
+}
+
+// Q总/S总: the delivered reactive power per phase, 1000 var per step, over the installed capacity; kept as a
+// double.
+double SchemeRatio(std::int32_t n, Ext total) {
+    return StoreDouble(Ext(1000) * n / total);
+}
+
+// A scheme is admissible when exactly the branches with a nonzero harmonic current have steps.
+bool Admissible(const SchemeInputs& in, const Steps& a) {
+    for (std::size_t j = 0; j < a.size(); ++j) {
+        if ((in.currents[j] == 0) != (a[j] == 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<Improvement> ImprovementChain::toVector() const {
+    std::vector<Improvement> lines;
+    lines.reserve(m_size);
+    for (const auto& block : m_blocks) {
+        lines.insert(lines.end(), block.begin(), block.end());
+    }
+    return lines;
+}
+
+double BranchCapacity(double phaseVoltage, double current, int h, std::int32_t a) {
+    const Ext u = phaseVoltage;
+    const Ext i = current;
+    const Ext bracket = u * u * i * i / (Ext(1000) * h * a) + Ext(1000) * a;
+    return StoreDouble(bracket * (h * h) / (h * h - 1));
+}
+
+SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
+    SearchOutcome out;
+    const std::int32_t n = in.steps;
+    double best = 0;  // R*
+    try {
+        for (std::int32_t k = 0; k <= n; ++k) {
+            const std::int32_t a3 = n - k;
+            for (std::int32_t a5 = 0; a5 <= k; ++a5) {
+                for (std::int32_t a7 = 0; a7 <= k - a5; ++a7) {
+                    const Steps a{a3, a5, a7, k - a5 - a7};
+                    std::array<double, 4> s{};
+                    for (std::size_t j = 0; j < a.size(); ++j) {
+                        s[j] = a[j] != 0 ? BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a[j]) : 0;
+                    }
+                    const Ext total = SchemeTotal(s);
+                    if (total == 0) {
+                        continue;  // the all-zero scheme of N = 0 gets no ratio
+                    }
+                    const double r = Admissible(in, a) ? SchemeRatio(n, total) : 0;
+                    if (r > best) {
+                        best = r;
+                        out.chain.push_back({r, a});
+                    }
+                }
+            }
+        }
+    } catch (const CalcFault& fault) {
+        out.fault = fault;
+    }
+    return out;
+}
+
+// The fast search. The best ratio belongs to the smallest total S = S3 + S5 + S7 + S11 (the ratio only falls as
+// the total grows), so a range of schemes that provably has a total no smaller than the best's cannot add a
+// line, and is skipped. The proofs use the exact real values of the capacities: each S_h(a) =
+// k_h*(C_h/(1000*h*a) + 1000*a) is convex in a, and the double the search keeps is within 1.2e-16 of it.
+// Every scheme that is not ruled out is evaluated exactly as the literal search evaluates it, in the
+// literal search's order, so the chain comes out bit for bit the same.
+//
+// Levels: the branches with a current are nested as the loops nest them (a3 first, running down; the others
+// running up); each level chooses its branch's steps and the last branch takes the rest. For a choice at a
+// level, the smallest total below it is the chosen capacities plus the least capacity of the remaining
+// branches for the remaining steps, M(m). M is convex in m (the marginal costs of convex branches merge in
+// order), so that bound is convex in the choice: the choices that may improve form one run around its
+// minimum, and the scan for them stops, on each side, at a choice whose bound is above the best and rising.
+namespace {
+
+// Relative distance of a kept capacity, or of a sum of them, from the exact real value, with a wide margin.
+constexpr long double kRel = 1e-15L;
+constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
+// Steps per branch whose capacities and marginal costs are tabulated; beyond, they are computed when needed.
+constexpr std::int32_t kTableSteps = 1 << 21;
+
+// An upper bound on the distance of a computed marginal cost from the exact one: its evaluation rounds at most
+// eight times values no larger than 2250 + |mu|.
+long double MarginalError(long double mu) {
+    return 4e-18L * (2500 + std::fabs(mu));
+}
+
+// One branch with a current: its kept capacities S(a), as the literal search computes them, and the exact
+// marginal costs S(a+1) - S(a) = k*(1000 - C/(1000*h*a*(a+1))), which rise with a.
+class Branch {
+public:
+    Branch() = default;
+    Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps)
+        : m_u(in.phaseVoltage), m_i(in.currents[index]), m_h(kBranchOrders[index]) {
+        const long double u = m_u;
+        const long double i = m_i;
+        m_c = u * u * i * i;
+        m_k = static_cast<long double>(m_h * m_h) / (m_h * m_h - 1);
+        m_scale = 1000.0L * m_h;
+        const std::int32_t last = std::min(lastSteps, kTableSteps);
+        if (last >= 1) {
+            m_capacity.assign(static_cast<std::size_t>(last) + 1, 0);
+            m_marginal.assign(static_cast<std::size_t>(last) + 1, 0);
+            for (std::int32_t a = std::max(firstSteps, 1); a <= last; ++a) {
+                m_capacity[static_cast<std::size_t>(a)] = BranchCapacity(m_u, m_i, m_h, a);
+            }
+            for (std::int32_t a = 1; a <= last; ++a) {
+                m_marginal[static_cast<std::size_t>(a)] = computeMarginal(a);
+            }
+        }
+    }
+
+    double capacity(std::int32_t a) const {
+        return static_cast<std::size_t>(a) < m_capacity.size() ? m_capacity[static_cast<std::size_t>(a)]
+                                                               : BranchCapacity(m_u, m_i, m_h, a);
+    }
+    long double marginal(std::int32_t a) const {
+        return static_cast<std::size_t>(a) < m_marginal.size() ? m_marginal[static_cast<std::size_t>(a)]
+                                                               : computeMarginal(a);
+    }
+
+private:
+    long double computeMarginal(std::int32_t a) const {
+        const long double steps = a;
+        return m_k * (1000 - m_c / (m_scale * (steps * (steps + 1))));
+    }
+
+    double m_u = 0;
+    double m_i = 0;
+    int m_h = 0;
+    long double m_c = 0;      // U*U*I*I
+    long double m_k = 0;      // h^2 / (h^2 - 1)
+    long double m_scale = 0;  // 1000*h
+    std::vector<double> m_capacity;
+    std::vector<long double> m_marginal;
+};
+
+// The least capacity of the remaining branches for a number of steps, as the sum of kept capacities at an
+// allocation whose exact total exceeds the exact least one by at most `slack`.
+struct SuffixMin {
+    long double value = 0;
+    long double slack = 0;
+    std::int32_t first = 0;  // the allocation's steps for the first of the remaining branches
+};
+
+// The allocation of m steps between two branches that takes the cheaper marginal step each time. If every step
+// it took costs at most every step it left plus 2e (e bounding the errors of the computed marginal costs at
+// the allocation's edges), any other allocation saves at most 2e per step moved, hence the slack.
+class TwoBranchMin {
+public:
+    TwoBranchMin(const Branch& a, const Branch& b) : m_a(&a), m_b(&b) {}
+
+    SuffixMin at(std::int32_t m) {
+        std::int32_t x = std::clamp(m_x, 1, m - 1);
+        // Whether the x-th step of the first branch is no dearer than the last step of the second it replaces.
+        const auto takes = [&](std::int32_t y) { return y == 1 || m_a->marginal(y - 1) <= m_b->marginal(m - y); };
+        while (!takes(x)) {
+            --x;
+        }
+        while (x < m - 1 && takes(x + 1)) {
+            ++x;
+        }
+        m_x = x;
+        long double e = std::max(MarginalError(m_a->marginal(x)), MarginalError(m_b->marginal(m - x)));
+        if (x >= 2) {
+            e = std::max(e, MarginalError(m_a->marginal(x - 1)));
+        }
+        if (m - x >= 2) {
+            e = std::max(e, MarginalError(m_b->marginal(m - x - 1)));
+        }
+        const long double value = static_cast<long double>(m_a->capacity(x)) + m_b->capacity(m - x);
+        return {value, (m - 2) * 2 * e, x};
+    }
+
+private:
+    const Branch* m_a;
+    const Branch* m_b;
+    std::int32_t m_x = 1;
+};
+
+// The same for three branches and a growing number of steps: one cheapest marginal step added at a time. The
+// slack also covers how far, by the computed costs, a step left is cheaper than a step taken.
+class ThreeBranchGreedy {
+public:
+    ThreeBranchGreedy(const Branch& a, const Branch& b, const Branch& c) : m_branch{&a, &b, &c} {
+        for (std::size_t j = 0; j < 3; ++j) {
+            m_next[j] = m_branch[j]->marginal(1);
+        }
+    }
+
+    SuffixMin at(std::int32_t m) {  // m >= 3 and never below an earlier m
+        while (m_m < m) {
+            std::size_t j = 0;
+            for (std::size_t q = 1; q < 3; ++q) {
+                if (m_next[q] < m_next[j]) {
+                    j = q;
+                }
+            }
+            m_last[j] = m_next[j];
+            ++m_x[j];
+            m_next[j] = m_branch[j]->marginal(m_x[j]);
+            ++m_m;
+        }
+        long double e = 0;
+        long double excess = 0;
+        for (std::size_t p = 0; p < 3; ++p) {
+            e = std::max(e, MarginalError(m_next[p]));
+            if (m_x[p] >= 2) {
+                e = std::max(e, MarginalError(m_last[p]));
+                for (std::size_t q = 0; q < 3; ++q) {
+                    if (q != p) {
+                        excess = std::max(excess, m_last[p] - m_next[q]);
+                    }
+                }
+            }
+        }
+        long double value = 0;
+        for (std::size_t j = 0; j < 3; ++j) {
+            value += m_branch[j]->capacity(m_x[j]);
+        }
+        return {value, (m - 3) * (2 * e + excess), m_x[0]};
+    }
+
+private:
+    std::array<const Branch*, 3> m_branch;
+    std::array<std::int32_t, 3> m_x{1, 1, 1};
+    std::array<long double, 3> m_next{};
+    std::array<long double, 3> m_last{};
+    std::int32_t m_m = 3;
+};
+
+// A choice at one level, with bounds on the exact least total below it.
+struct Entry {
+    std::int32_t x = 0;
+    long double prefix = 0;  // kept capacities chosen so far, this level's included, added in loop order
+    long double value = 0;   // at the last level, the scheme's total exactly as the literal search adds it
+    long double lo = 0;
+    long double hi = 0;
+    std::int32_t next = 0;  // where the next level's scan starts
+};
+
+bool Overflows(const SchemeInputs& in, std::size_t index, std::int32_t a) {
+    try {
+        BranchCapacity(in.phaseVoltage, in.currents[index], kBranchOrders[index], a);
+        return false;
+    } catch (const CalcFault&) {
+        return true;
+    }
+}
+
+class FastSearch {
+public:
+    FastSearch(const SchemeInputs& in, SearchControl* control) : m_in(in), m_control(control), m_n(in.steps) {
+        for (std::size_t j = 0; j < 4; ++j) {
+            if (in.currents[j] != 0) {
+                m_active[static_cast<std::size_t>(m_r++)] = j;
+            }
+        }
+    }
+
+    SearchOutcome run() {
+        SearchOutcome out;
+        if (m_n <= 0 || m_r == 0) {
+            return out;  // no scheme with steps; without currents nothing can overflow
+        }
+        // A capacity too large for a double stops the literal search at the first scheme that computes it.
+        // The capacities fall as the steps grow, so each branch overflows for 1 to some T steps. All schemes
+        // with N-1 steps in a3 come second in the loop order and give every other branch 0 or 1 step: an
+        // overflow in the 5th, 7th or 11th branch stops the search there, before any admissible scheme. An
+        // overflow in the 3rd stops it at a3 = T3, after every scheme with more steps in a3.
+        for (std::size_t j = 1; j < 4; ++j) {
+            if (m_in.currents[j] != 0 && Overflows(m_in, j, 1)) {
+                out.fault = CalcFault::overflow();
+                return out;
+            }
+        }
+        std::int32_t t3 = 0;
+        if (m_in.currents[0] != 0 && Overflows(m_in, 0, 1)) {
+            if (Overflows(m_in, 0, m_n)) {
+                out.fault = CalcFault::overflow();
+                return out;
+            }
+            std::int32_t lo = 1;    // overflows
+            std::int32_t hi = m_n;  // does not
+            while (hi - lo > 1) {
+                const std::int32_t mid = lo + (hi - lo) / 2;
+                (Overflows(m_in, 0, mid) ? lo : hi) = mid;
+            }
+            t3 = lo;
+        }
+        m_firstOuter = m_active[0] == 0 ? t3 + 1 : 1;
+
+        for (int p = 0; p < m_r; ++p) {
+            const std::size_t j = m_active[static_cast<std::size_t>(p)];
+            // A single branch takes all steps at once: nothing to tabulate.
+            m_branch[static_cast<std::size_t>(p)] = Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n);
+        }
+        if (m_r == 4) {
+            m_greedy.emplace(m_branch[1], m_branch[2], m_branch[3]);
+            m_pair[1].emplace(m_branch[2], m_branch[3]);
+        } else if (m_r == 3) {
+            m_pair[0].emplace(m_branch[1], m_branch[2]);
+        }
+
+        outerLevel();
+        if (m_cancelled) {
+            out.cancelled = true;
+            return out;
+        }
+        out.chain = std::move(m_chain);
+        if (t3 >= 1) {
+            out.fault = CalcFault::overflow();
+        }
+        return out;
+    }
+
+private:
+    bool isLast(int level) const { return level == m_r - 2; }
+
+    Entry evaluate(int level, std::int32_t budget, long double prefix, std::int32_t x) {
+        Entry e;
+        e.x = x;
+        e.prefix = prefix + m_branch[static_cast<std::size_t>(level)].capacity(x);
+        if (isLast(level)) {
+            e.value = e.prefix + m_branch[static_cast<std::size_t>(m_r - 1)].capacity(budget - x);
+            e.lo = e.value * (1 - kRel);
+            e.hi = e.value * (1 + kRel);
+            return e;
+        }
+        const SuffixMin rest =
+            m_r - 1 - level == 3 ? m_greedy->at(budget - x) : m_pair[static_cast<std::size_t>(level)]->at(budget - x);
+        e.value = e.prefix + rest.value;
+        e.lo = e.value * (1 - kRel) - rest.slack;
+        e.hi = e.value * (1 + kRel);
+        e.next = rest.first;
+        return e;
+    }
+
+    void process(int level, std::int32_t budget, const Entry& e) {
+        m_steps[m_active[static_cast<std::size_t>(level)]] = e.x;
+        if (isLast(level)) {
+            m_steps[m_active[static_cast<std::size_t>(m_r - 1)]] = budget - e.x;
+            offer(e.value);
+        } else {
+            innerLevel(level + 1, budget - e.x, e.prefix, e.next);
+        }
+    }
+
+    // The literal search's comparison, on its exact values. Only a smaller total can give a greater ratio.
+    void offer(long double total) {
+        if (total < m_bestTotal) {
+            const double r = SchemeRatio(m_n, Ext(total));
+            if (r > m_bestRatio) {
+                m_bestRatio = r;
+                m_bestTotal = total;
+                m_threshold = total * (1 + kRel);
+                m_chain.push_back({r, m_steps});
+            }
+        }
+    }
+
+    // The outermost level, every choice in loop order, each tested on its bound.
+    void outerLevel() {
+        if (m_r == 1) {
+            m_steps[m_active[0]] = m_n;
+            offer(m_branch[0].capacity(m_n));
+            return;
+        }
+        const std::int32_t lo = m_firstOuter;
+        const std::int32_t hi = m_n - (m_r - 1);
+        if (hi < lo) {
+            return;
+        }
+        const bool descending = m_active[0] == 0;  // a3 runs down
+        const std::int64_t count = std::int64_t{hi} - lo + 1;
+        for (std::int64_t i = 0; i < count; ++i) {
+            if (m_control != nullptr && (i & 63) == 0) {
+                if (m_control->cancelRequested()) {
+                    m_cancelled = true;
+                    return;
+                }
+                m_control->setProgressPermille(static_cast<int>(i * 1000 / count));
+            }
+            const auto x = static_cast<std::int32_t>(descending ? hi - i : lo + i);
+            const Entry e = evaluate(0, m_n, 0, x);
+            if (e.lo < m_threshold) {
+                process(0, m_n, e);
+            }
+        }
+    }
+
+    // An inner level: its choices run up from 1. The run of choices that may improve is found by scanning out
+    // from a point near the bound's minimum; each side stops at a choice whose bound is at or above the
+    // threshold and certainly above its neighbour's towards the start, since a convex bound only rises
+    // beyond it. The left side is scanned first, against the threshold at entry; the right side is scanned
+    // while the choices are taken in order, against the threshold as it falls.
+    void innerLevel(int level, std::int32_t budget, long double prefix, std::int32_t seed) {
+        std::int32_t lo = 1;
+        const std::int32_t hi = budget - (m_r - 1 - level);
+        if (hi < lo) {
+            return;
+        }
+        if (m_threshold == kInfinity) {
+            // Nothing rated yet: the first scheme in order becomes the best, whatever it is.
+            process(level, budget, evaluate(level, budget, prefix, lo));
+            if (++lo > hi) {
+                return;
+            }
+        }
+        const auto beyond = [this](const Entry& e, const Entry& inner) {
+            return e.lo >= m_threshold && e.lo > inner.hi;
+        };
+        const std::int32_t start = std::clamp(seed, lo, hi);
+        std::vector<Entry>& left = m_run[static_cast<std::size_t>(level)];  // from the start down
+        left.clear();
+        left.push_back(evaluate(level, budget, prefix, start));
+        for (std::int32_t x = start - 1; x >= lo; --x) {
+            const Entry e = evaluate(level, budget, prefix, x);
+            if (beyond(e, left.back())) {
+                break;
+            }
+            left.push_back(e);
+        }
+        Entry inner = left.front();
+        for (auto e = left.rbegin(); e != left.rend(); ++e) {
+            if (e->lo < m_threshold) {
+                process(level, budget, *e);
+            }
+        }
+        for (std::int32_t x = start + 1; x <= hi; ++x) {
+            const Entry e = evaluate(level, budget, prefix, x);
+            if (beyond(e, inner)) {
+                break;
+            }
+            if (e.lo < m_threshold) {
+                process(level, budget, e);
+            }
+            inner = e;
+        }
+    }
+
+    const SchemeInputs& m_in;
+    SearchControl* m_control;
+    std::int32_t m_n;
+    int m_r = 0;                            // branches with a current
+    std::array<std::size_t, 4> m_active{};  // their indices in kBranchOrders, in loop order
+    std::array<Branch, 4> m_branch;         // by position in m_active
+    std::int32_t m_firstOuter = 1;          // the fewest steps the outermost level may take
+    std::optional<ThreeBranchGreedy> m_greedy;
+    std::array<std::optional<TwoBranchMin>, 4> m_pair;  // by level
+    std::array<std::vector<Entry>, 4> m_run;            // by level
+    Steps m_steps{};
+    double m_bestRatio = 0;
+    long double m_bestTotal = kInfinity;
+    long double m_threshold = kInfinity;  // a total at or above it cannot improve, with room for rounding
+    ImprovementChain m_chain;
+    bool m_cancelled = false;
+};
+
+}  // namespace
+
+SearchOutcome SchemeSearch(const SchemeInputs& inputs, SearchControl* control) {
+    return FastSearch(inputs, control).run();
+}
+
+}  // namespace hcalc
