@@ -28,12 +28,6 @@ constexpr std::array<const char*, 10> kDetunedFields{
     "Text25", "Text26", "Text27", "Text28", "Text29", "Text30", "Text31", "Text68", "Text70", "Text69"};
 // clang-format on
 
-// A text handed over is read from its first digit, as a result is.
-void handOver(QLineEdit* field, const QString& text) {
-    field->setText(text);
-    field->setCursorPosition(0);
-}
-
 }  // namespace
 
 CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& design, QWidget* parent)
@@ -97,15 +91,15 @@ CapacitorBankPage::OutputGroup CapacitorBankPage::addOutputGroup(const QString& 
 }
 
 void CapacitorBankPage::takeCapacitance(const QString& text) {
-    handOver(m_text11, text);
+    writeText(m_text11, text);
 }
 
 void CapacitorBankPage::takeTunedInductance(const QString& text) {
-    handOver(m_text12, text);
+    writeText(m_text12, text);
 }
 
 void CapacitorBankPage::takeDetunedInductance(const QString& text) {
-    handOver(m_text24, text);
+    writeText(m_text24, text);
 }
 
 // Each bank: a delta capacitor of C per branch in series with a reactor of L

@@ -33,11 +33,6 @@ Ext fundamentalReactance(Ext farads) {
     return Ext(1) / (314 * farads);
 }
 
-void showText(QLineEdit* field, const QString& text) {
-    field->setText(text);
-    field->setCursorPosition(0);
-}
-
 }  // namespace
 
 CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignState& design, QWidget* parent)
@@ -130,8 +125,8 @@ void CapacitorReactorPage::Command1Click() {
     const std::int32_t h = readInteger(ask(u"请输入谐波次数h"_s));
     write(m_text5, Stored(xc / h));  // a zero h is a division by zero
 
-    showText(m_text6, m_text1->text());
-    showText(m_text7, m_text2->text());
+    writeText(m_text6, m_text1->text());
+    writeText(m_text7, m_text2->text());
     Q_EMIT capacitanceHandedOver(m_text3->text());
 
     if (FilterBankRow* row = m_design.table.rowFor(h)) {
@@ -180,7 +175,7 @@ void CapacitorReactorPage::Command4Click() {
         const Ext k = Stored(3 * xl / xc);             // reactance ratio, a fraction
         write(m_text8, xl);
         write(m_text9, l);
-        showText(m_text10, format(k * 100) + u"%"_s);
+        writeText(m_text10, format(k * 100) + u"%"_s);
     }
     Q_EMIT tunedInductanceHandedOver(m_text9->text());
 }
@@ -204,7 +199,7 @@ void CapacitorReactorPage::Command7Click() {
     const Ext ratioPct = Ext(3) * xl * 100 / xc;
     write(m_text21, xl);
     write(m_text22, l);
-    showText(m_text23, format(ratioPct) + u"%"_s);
+    writeText(m_text23, format(ratioPct) + u"%"_s);
     Q_EMIT detunedInductanceHandedOver(format(l));
 
     if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {

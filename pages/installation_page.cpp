@@ -131,7 +131,7 @@ std::array<QString, 4> InstallationPage::harmonicCurrentTexts() const {
 }
 
 void InstallationPage::takeTotalReactivePower(const QString& text) {
-    m_totalKvar->setText(text);
+    writeText(m_totalKvar, text);
 }
 
 void InstallationPage::RzBitBtn3Click() {

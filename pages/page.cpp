@@ -167,7 +167,11 @@ QString Page::format(Ext value) const {
 }
 
 void Page::write(QLineEdit* field, Ext value) const {
-    field->setText(format(value));
+    writeText(field, format(value));
+}
+
+void Page::writeText(QLineEdit* field, const QString& text) {
+    field->setText(text);
     field->setCursorPosition(0);  // a long result is read from its first digit
 }
 

@@ -98,6 +98,8 @@ protected:
     std::int32_t readInteger(const QString& text) const;
     QString format(Ext value) const;  // the number-to-text rule, regional separator
     void write(QLineEdit* field, Ext value) const;
+    // Writes a composed or handed-over text; like a result, it is shown from its first character.
+    static void writeText(QLineEdit* field, const QString& text);
     void notice(const QString& text) const;
     // The input box titled "提示" with an empty default: what was typed, or
     // the empty text when cancelled.

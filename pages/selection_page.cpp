@@ -83,13 +83,13 @@ SelectionPage::SelectionPage(const PageContext& context, QWidget* parent) : Page
 
 void SelectionPage::takeIdealCapacities(const std::array<QString, 4>& texts) {
     for (std::size_t i = 0; i < m_banks.size(); ++i) {
-        m_banks[i].qi->setText(texts[i]);
+        writeText(m_banks[i].qi, texts[i]);
     }
 }
 
 void SelectionPage::takeIdealVoltages(const std::array<QString, 4>& texts) {
     for (std::size_t i = 0; i < m_banks.size(); ++i) {
-        m_banks[i].ui->setText(texts[i]);
+        writeText(m_banks[i].ui, texts[i]);
     }
 }
 

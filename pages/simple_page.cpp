@@ -152,8 +152,7 @@ void SimplePage::RzBitBtn14Click() {
     const Ext l = readReal(m_ratioInductance);
     const Ext k = Stored(Ext(98596) * l * c / 1000000000);
     const Ext hr = Stored(Sqrt(Ext(1) / k));
-    m_ratio->setText(format(k * 100) + u"%"_s);
-    m_ratio->setCursorPosition(0);
+    writeText(m_ratio, format(k * 100) + u"%"_s);
     write(m_filteredOrder, hr);
 }
 
