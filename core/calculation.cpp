@@ -3,6 +3,8 @@
 #include "core/dialogs.h"
 #include "core/fault.h"
 
+#include <new>
+
 namespace hcalc {
 
 void RunCalculation(Dialogs& dialogs, const std::function<void()>& calculation) {
@@ -10,6 +12,9 @@ void RunCalculation(Dialogs& dialogs, const std::function<void()>& calculation) 
         calculation();
     } catch (const CalcFault& fault) {
         dialogs.ShowFault(FaultBoxText(fault.message()));
+    } catch (const std::bad_alloc&) {
+        // An exception must not leave the click handler: the program would end.
+        dialogs.ShowFault(FaultBoxText(CalcFault::outOfMemory().message()));
     }
 }
 

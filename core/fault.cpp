@@ -29,6 +29,10 @@ CalcFault CalcFault::overflow() {
     return {FaultKind::Overflow, u"Floating point overflow"_s};
 }
 
+CalcFault CalcFault::outOfMemory() {
+    return {FaultKind::OutOfMemory, u"Out of memory"_s};
+}
+
 QString FaultBoxText(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() > u'.') {
         return message + u'.';

@@ -14,6 +14,7 @@ enum class FaultKind {
     InvalidOperation,  // 0/0, square root of a negative value, an integer conversion out of range
     Overflow,          // a result beyond the extended range, or too large for the double it is stored in
     PrintFailure,      // no default printer, or the print service failed the job (its own message)
+    OutOfMemory,       // a calculation needed more memory than the machine can give
 };
 
 // What stops a running calculation: thrown at the faulting step, caught by
@@ -27,6 +28,7 @@ public:
     static CalcFault divisionByZero();
     static CalcFault invalidOperation();
     static CalcFault overflow();
+    static CalcFault outOfMemory();
 
     FaultKind kind() const { return m_kind; }
     // The message without the final full stop that the error box adds.

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
+
+#include <unistd.h>
 
 namespace hcalc {
 
@@ -35,6 +38,25 @@ bool Admissible(const SchemeInputs& in, const Steps& a) {
 }
 
 }  // namespace
+
+std::size_t ImprovementChain::DefaultBudgetBytes() {
+    static const std::size_t budget = [] {
+        const long pages = ::sysconf(_SC_PHYS_PAGES);
+        const long pageSize = ::sysconf(_SC_PAGESIZE);
+        if (pages <= 0 || pageSize <= 0) {
+            return std::numeric_limits<std::size_t>::max();
+        }
+        return static_cast<std::size_t>(pages) / 2 * static_cast<std::size_t>(pageSize);
+    }();
+    return budget;
+}
+
+void ImprovementChain::reserveBlock() {
+    if ((m_blocks.size() + 1) * kBlock * sizeof(Improvement) > m_budgetBytes) {
+        throw std::bad_alloc();
+    }
+    m_blocks.emplace_back().reserve(kBlock);
+}
 
 std::vector<Improvement> ImprovementChain::toVector() const {
     std::vector<Improvement> lines;

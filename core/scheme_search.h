@@ -33,9 +33,13 @@ class ImprovementChain {
 public:
     static constexpr std::size_t kBlock = std::size_t{1} << 16;
 
+    // A chain may take at most half the machine's memory: beyond that it would
+    // have the process killed, so it stops the search with std::bad_alloc.
+    explicit ImprovementChain(std::size_t budgetBytes = DefaultBudgetBytes()) : m_budgetBytes(budgetBytes) {}
+
     void push_back(const Improvement& line) {
         if (m_size % kBlock == 0) {
-            m_blocks.emplace_back().reserve(kBlock);
+            reserveBlock();
         }
         m_blocks.back().push_back(line);
         ++m_size;
@@ -49,8 +53,12 @@ public:
     friend bool operator==(const ImprovementChain& a, const ImprovementChain& b) { return a.m_blocks == b.m_blocks; }
 
 private:
+    static std::size_t DefaultBudgetBytes();
+    void reserveBlock();
+
     std::vector<std::vector<Improvement>> m_blocks;
     std::size_t m_size = 0;
+    std::size_t m_budgetBytes;
 };
 
 // What a search ends with: the chain of improvements in search order (the last one is the best scheme) and

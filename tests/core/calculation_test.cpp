@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace hcalc {
 namespace {
 
@@ -56,6 +58,12 @@ TEST(RunCalculation, stopsAtTheFaultingStepKeepingWhatWasWritten) {
     });
     EXPECT_EQ(written, QStringList{u"first"_s});
     EXPECT_EQ(dialogs.faults, QStringList{u"Floating point division by zero."_s});
+}
+
+TEST(RunCalculation, stopsACalculationThatRunsOutOfMemory) {
+    FakeDialogs dialogs;
+    RunCalculation(dialogs, [] { throw std::bad_alloc(); });
+    EXPECT_EQ(dialogs.faults, QStringList{u"Out of memory."_s});
 }
 
 TEST(RunCalculation, showsNothingWhenTheCalculationEnds) {

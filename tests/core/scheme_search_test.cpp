@@ -224,4 +224,18 @@ TEST(SchemeSearch, longChainsGrowByAboutThirtyEightLinesPerStep) {
 }
 
 }  // namespace
+// A chain larger than its memory budget stops the search instead of having
+// the process killed.
+TEST(ImprovementChain, stopsAtItsMemoryBudget) {
+    const std::size_t blocks = 2;
+    ImprovementChain chain(blocks * ImprovementChain::kBlock * sizeof(Improvement));
+    for (std::size_t i = 0; i < blocks * ImprovementChain::kBlock; ++i) {
+        chain.push_back({static_cast<double>(i), {1, 2, 3, 4}});
+    }
+    EXPECT_EQ(chain.size(), blocks * ImprovementChain::kBlock);
+    EXPECT_THROW(chain.push_back({0.5, {1, 1, 1, 1}}), std::bad_alloc);
+    EXPECT_EQ(chain.size(), blocks * ImprovementChain::kBlock);
+    EXPECT_EQ(chain.back().ratio, static_cast<double>(blocks * ImprovementChain::kBlock - 1));
+}
+
 }  // namespace hcalc
