@@ -1,6 +1,8 @@
 // Renders the main window, one PNG per page, as a maximised window on a
-// 1024 x 768 screen would show it. Usage: hcalc_screenshot OUTDIR [PAGE...],
-// pages numbered 1 to 7 (default: all).
+// 1024 x 768 screen would show it, after the README's worked example. Usage:
+// hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 7 (default: all);
+// with HCALC_SCREENSHOT_PRINT=1 it also prints the example's report to the
+// default printer.
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -32,10 +34,11 @@ public:
         answers.pop_front();
         return answer;
     }
-    bool AskConfirm(const QString&) override { return false; }
+    bool AskConfirm(const QString&) override { return confirm; }
     void ShowFault(const QString&) override {}
 
     std::deque<QString> answers;
+    bool confirm = false;
 };
 
 void fill(const TForm1& window, std::initializer_list<std::pair<const char*, const char*>> texts) {
@@ -52,48 +55,36 @@ void click(const TForm1& window, const char* name) {
     }
 }
 
-// A worked example on the pages, so that the pictures show results.
+// The typical design of the README, step by step, so that the pictures show
+// one coherent example: compensation, sharing, selection, then the 5th and
+// 7th branches from capacitor to detuned bank, then the report.
 void fillExample(const TForm1& window, SilentDialogs& dialogs) {
-    fill(window, {{"Text71", "100"}, {"Text72", "0.95"}, {"Text73", "0.8"}});
+    fill(window, {{"Text71", "500"}, {"Text72", "0.95"}, {"Text73", "0.7"}});
     click(window, "RzBitBtn2");
-    fill(window, {{"Text320", "30"},
-                  {"Text330", "220"},
-                  {"Text43", "10"},
-                  {"Text340", "20"},
-                  {"Text350", "10"},
-                  {"Text360", "5"}});
+    fill(window, {{"Text330", "230"}, {"Text43", "10"}, {"Text340", "40"}, {"Text350", "25"}, {"Text360", "10"}});
     click(window, "RzBitBtn3");
-    fill(window, {{"Text3a", "450"}});
-    click(window, "RzBitBtn5");
-
-    // One branch for h = 5, from the capacitor to the detuned bank.
-    fill(window, {{"Text1", "100"}, {"Text2", "400"}});
-    dialogs.answers = {u"5"_s, u"5"_s, u"0.01"_s, u"2"_s, u"2"_s};
-    click(window, "Command1");
-    click(window, "Command4");
-    click(window, "Command7");
-    fill(window, {{"Text13", "400"}, {"Text63", "10"}, {"Text64", "5"}});
-    click(window, "Command6");
-    click(window, "Command8");
-    fill(window, {{"Text32", "100"},
-                  {"Text33", "400"},
-                  {"Text37", "157.2"},
-                  {"Text36", "525"},
-                  {"Text40", "33.3"},
-                  {"Text39", "10000"},
-                  {"T1", "157"},
-                  {"T2", "4.5"}});
-    for (const char* button : {"Command9", "Command12", "Command14", "RzBitBtn14"}) {
+    fill(window, {{"Text3a", "525"}, {"Text6a", "480"}, {"Text10a", "480"}, {"Text14a", "450"}});
+    for (const char* button : {"RzBitBtn5", "RzBitBtn7", "RzBitBtn9", "RzBitBtn11"}) {
         click(window, button);
     }
-    fill(window, {{"Text71", "1000"},
-                  {"Text73", "0.75"},
-                  {"Text72", "0.95"},
-                  {"Text330", "380"},
-                  {"Text43", "35.5"},
-                  {"Text340", "60"},
-                  {"Text350", "22.5"},
-                  {"Text360", "8"}});
+
+    // A branch: the chosen capacitor (rated capacity and voltage), its order,
+    // the reactor detuned by E, then n banks on the 400 V site with the
+    // branch's harmonic current.
+    auto branch = [&](const char* kvar, const char* volts, const char* order, const char* detuning,
+                      const char* current, const char* banks) {
+        fill(window, {{"Text1", kvar}, {"Text2", volts}});
+        dialogs.answers = {QString::fromUtf8(order), QString::fromUtf8(order), QString::fromUtf8(detuning),
+                           QString::fromUtf8(banks), QString::fromUtf8(banks)};
+        click(window, "Command1");
+        click(window, "Command4");
+        click(window, "Command7");
+        fill(window, {{"Text13", "400"}, {"Text63", current}, {"Text64", order}});
+        click(window, "Command6");
+        click(window, "Command8");
+    };
+    branch("30", "480", "7", "0.01", "25", "3");
+    branch("50", "480", "5", "0.01", "40", "2");
     click(window, "RzBitBtn13");
 }
 
@@ -125,6 +116,16 @@ int main(int argc, char** argv) {
     window.show();
     fillExample(window, dialogs);
     QApplication::processEvents();
+    // The example's results, for the README.
+    for (QLineEdit* field : window.findChildren<QLineEdit*>()) {
+        if (!field->objectName().isEmpty() && !field->text().isEmpty()) {
+            std::fprintf(stderr, "%s=%s\n", qPrintable(field->objectName()), qPrintable(field->text()));
+        }
+    }
+    if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_PRINT") == 1) {
+        dialogs.confirm = true;
+        click(window, "RzBitBtn15");
+    }
     auto* pageControl = window.findChild<QTabWidget*>(QStringLiteral("RPage"));
     int failures = 0;
     for (int page : pages) {
