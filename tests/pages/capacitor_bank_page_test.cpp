@@ -230,7 +230,7 @@ QString resonantInductance(double c, QChar separator) {
     const long double xc = test::stored(1000000.0L / (314.0L * c * 3.0L));
     double l = static_cast<double>(xc * 1000.0L / 314.0L);
     for (int step = 0; step < 100; ++step) {
-        const QString text = QString::number(l, 'g', 17).replace(u'.', separator);
+        QString text = QString::number(l, 'g', 17).replace(u'.', separator);
         const double read = static_cast<double>(ParseReal(text, separator));
         const long double xl = test::stored(read / 1000.0L * 314.0L);
         if (xl == xc) {

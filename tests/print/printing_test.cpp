@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <vector>
@@ -58,6 +59,7 @@ std::vector<Job> jobsOn(const char* queue) {
     cups_job_t* list = nullptr;
     const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue, 0, CUPS_WHICHJOBS_ALL);
     std::vector<Job> jobs;
+    jobs.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         jobs.push_back({list[i].id, QString::fromUtf8(list[i].title), list[i].state});
     }
@@ -261,7 +263,7 @@ TEST_F(PrintingTest, printsTheGeneratedReportAsOneJobTitledScheme) {
     DesignState design;
     *design.table.rowFor(5) = {5, 40, 525, 462.130165480619, 43.9885310880386, 0.879338, 4.5, 3, 112.5, 117.1875, 1.5};
     *design.table.rowFor(7) = {7, 30, 450, 471.8, 38.49, 1.5, 6, 4, 117.5, 125.25, 10.5};
-    const SiteTexts site{u"1000"_s, u"0.75"_s, u"0.95"_s, u"380"_s, {u"35.5"_s, u"60"_s, u"22.5"_s, u"8"_s}};
+    SiteTexts site{u"1000"_s, u"0.75"_s, u"0.95"_s, u"380"_s, {u"35.5"_s, u"60"_s, u"22.5"_s, u"8"_s}};
     ReportPage page(PageContext{dialogs, numbers}, design, [&] { return site; });
     test::Click(&page, u"RzBitBtn13"_s);
     const QString report = Find<QTextEdit>(&page, u"R"_s)->toPlainText();
