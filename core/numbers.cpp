@@ -35,6 +35,22 @@ int hexDigitValue(QChar c) {
     return -1;
 }
 
+// The position after any spaces (code 32 only) from i on.
+qsizetype skipSpaces(QStringView text, qsizetype i) {
+    while (i < text.size() && text[i] == u' ') {
+        ++i;
+    }
+    return i;
+}
+
+// Reads one optional "+" or "-" at i; true for "-".
+bool readSign(QStringView text, qsizetype& i) {
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        return text[i++] == u'-';
+    }
+    return false;
+}
+
 // Digits and decimal exponent: value = digits * 10^exponent.
 long double decimalToExtended(const std::string& digits, long long exponent) {
     const std::string text = digits + 'e' + std::to_string(exponent);
@@ -82,15 +98,8 @@ QChar RegionalDecimalSeparator() {
 
 std::optional<long double> TryParseReal(QStringView text, QChar separator) {
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && text[i] == u' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    qsizetype i = skipSpaces(text, 0);
+    const bool negative = readSign(text, i);
     std::string digits;  // significant digits of the integer and fraction parts
     long long fractionDigits = 0;
     bool consumed = false;
@@ -118,11 +127,7 @@ std::optional<long double> TryParseReal(QStringView text, QChar separator) {
     long long exponent = 0;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         ++i;
-        bool negativeExponent = false;
-        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-            negativeExponent = text[i] == u'-';
-            ++i;
-        }
+        const bool negativeExponent = readSign(text, i);
         // Digits are taken only while the exponent is below 500; a digit
         // left over makes the text invalid below.
         while (i < n && isDigit(text[i]) && exponent < 500) {
@@ -133,9 +138,7 @@ std::optional<long double> TryParseReal(QStringView text, QChar separator) {
             exponent = -exponent;
         }
     }
-    while (i < n && text[i] == u' ') {
-        ++i;
-    }
+    i = skipSpaces(text, i);
     if (i != n) {
         return std::nullopt;
     }
@@ -153,15 +156,8 @@ std::optional<long double> TryParseReal(QStringView text, QChar separator) {
 
 std::optional<std::int32_t> TryParseInteger(QStringView text) {
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && text[i] == u' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
+    qsizetype i = skipSpaces(text, 0);
+    const bool negative = readSign(text, i);
     bool hex = false;
     if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
         hex = true;

@@ -71,8 +71,8 @@ void fillExample(const TForm1& window, SilentDialogs& dialogs) {
     // A branch: the chosen capacitor (rated capacity and voltage), its order,
     // the reactor detuned by E, then n banks on the 400 V site with the
     // branch's harmonic current.
-    auto branch = [&](const char* kvar, const char* volts, const char* order, const char* detuning,
-                      const char* current, const char* banks) {
+    auto branch = [&](const char* kvar, const char* volts, const char* order, const char* detuning, const char* current,
+                      const char* banks) {
         fill(window, {{"Text1", kvar}, {"Text2", volts}});
         dialogs.answers = {QString::fromUtf8(order), QString::fromUtf8(order), QString::fromUtf8(detuning),
                            QString::fromUtf8(banks), QString::fromUtf8(banks)};
