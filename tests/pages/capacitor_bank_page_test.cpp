@@ -382,8 +382,7 @@ TEST_F(CapacitorBankPageTest, takesTheTextsHandedOver) {
 }
 
 TEST_F(CapacitorBankPageTest, clearEmptiesAllFieldsAndKeepsTheSharedValues) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet2"_s));
     selectOrder("5");
     enter(kDetunedCalculation, {"2", "100", "2.2", "400", "5", "10"});
     test::Click(&window, u"Command8"_s);
@@ -403,9 +402,7 @@ TEST_F(CapacitorBankPageTest, clearEmptiesAllFieldsAndKeepsTheSharedValues) {
 }
 
 TEST_F(CapacitorBankPageTest, tabKeyFollowsTheDesignedOrder) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    test::Find<QTabWidget>(&window, u"RPage"_s)->setCurrentIndex(1);
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet2"_s));
     QStringList expected{u"Text11"_s, u"Text12"_s, u"Text13"_s, u"Text63"_s, u"Text24"_s, u"Text64"_s};
     for (const WriteOrder* group : {&kNormal, &kDetuned}) {
         // Row by row, left to right: Uc, I, Qc; UL, I, QL; Qb, Qc x n; Qb x n, Qh.
@@ -414,12 +411,7 @@ TEST_F(CapacitorBankPageTest, tabKeyFollowsTheDesignedOrder) {
         }
     }
     expected << u"Command6"_s << u"Command8"_s << u"Command5"_s;
-    field("Text11")->setFocus();
-    QStringList visited;
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
+    const QStringList visited = test::TabOrderFrom(field("Text11"), expected.size());
     EXPECT_EQ(visited, expected);
 }
 

@@ -481,8 +481,7 @@ TEST_F(CapacitorReactorPageTest, detunedCalculationOncePerTunedCalculation) {
 }
 
 TEST_F(CapacitorReactorPageTest, capacitorClearEmptiesItsGroupAndFocusesTheCapacity) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet1"_s));
     set({{"Text1", "100"}, {"Text2", "400"}});
     answer({"5"});
     test::Click(&window, u"Command1"_s);
@@ -496,8 +495,7 @@ TEST_F(CapacitorReactorPageTest, capacitorClearEmptiesItsGroupAndFocusesTheCapac
 }
 
 TEST_F(CapacitorReactorPageTest, reactorClearEmptiesItsGroupOnly) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet1"_s));
     tune("5");
     set({{"Text9", "0.2"}});
     answer({"0.01"});
@@ -520,8 +518,7 @@ TEST_F(CapacitorReactorPageTest, reactorClearEmptiesItsGroupOnly) {
 }
 
 TEST_F(CapacitorReactorPageTest, tabKeyFollowsTheDesignedOrder) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet1"_s));
     const QStringList withoutCommand7{u"Text1"_s,  u"Text2"_s,    u"Text3"_s,    u"Text41"_s, u"Text4"_s,
                                       u"Text5"_s,  u"Command1"_s, u"Command3"_s, u"Text6"_s,  u"Text7"_s,
                                       u"Text8"_s,  u"Text9"_s,    u"Text10"_s,   u"Text21"_s, u"Text22"_s,
@@ -533,12 +530,7 @@ TEST_F(CapacitorReactorPageTest, tabKeyFollowsTheDesignedOrder) {
         if (enabled) {
             expected.insert(expected.indexOf(u"Command2"_s), u"Command7"_s);
         }
-        field("Text1")->setFocus();
-        QStringList visited;
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            visited << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
+        const QStringList visited = test::TabOrderFrom(field("Text1"), expected.size());
         EXPECT_EQ(visited, expected);
     }
 }

@@ -136,9 +136,7 @@ TEST_F(CompensationPageTest, stopsOnGuardsAndFaults) {
 }
 
 TEST_F(CompensationPageTest, clearEmptiesItsFieldsAndFocusesTheActivePower) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(Find<QWidget>(&window, u"TabSheet4"_s));
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet4"_s));
     fill("100", "0.95", "0.8");
     test::Click(&window, u"RzBitBtn2"_s);
     ASSERT_EQ(text("Text320"), u"42"_s);
@@ -152,15 +150,8 @@ TEST_F(CompensationPageTest, clearEmptiesItsFieldsAndFocusesTheActivePower) {
 }
 
 TEST_F(CompensationPageTest, tabKeyRunsThroughFieldsThenButtons) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(Find<QWidget>(&window, u"TabSheet4"_s));
-    Find<QWidget>(&window, u"Text71"_s)->setFocus();
-    QStringList visited;
-    for (int i = 0; i < 6; ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet4"_s));
+    const QStringList visited = test::TabOrderFrom(Find<QWidget>(&window, u"Text71"_s), 6);
     EXPECT_EQ(visited,
               (QStringList{u"Text71"_s, u"Text72"_s, u"Text73"_s, u"Text74"_s, u"RzBitBtn2"_s, u"RzBitBtn1"_s}));
     EXPECT_EQ(Find<QLineEdit>(&window, u"Text74"_s)->palette().color(QPalette::Base), QColor(255, 255, 225));

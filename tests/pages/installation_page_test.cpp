@@ -90,11 +90,7 @@ protected:
         return out;
     }
     void calculate() { test::Click(&window, u"RzBitBtn3"_s); }
-    void showPage() {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(Find<QWidget>(&window, u"TabSheet5"_s));
-    }
+    void showPage() { ASSERT_TRUE(test::ShowPage(&window, u"TabSheet5"_s)); }
 
     FakeDialogs dialogs;
     TForm1 window{dialogs};
@@ -342,12 +338,7 @@ TEST_F(InstallationPageTest, cancellingTheProgressDialogChangesNothing) {
 
 TEST_F(InstallationPageTest, tabKeyRunsThroughInputsButtonsOutputsAndList) {
     showPage();
-    Find<QWidget>(&window, u"Text320"_s)->setFocus();
-    QStringList visited;
-    for (int i = 0; i < 21; ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
+    const QStringList visited = test::TabOrderFrom(Find<QWidget>(&window, u"Text320"_s), 21);
     QStringList expected{u"Text320"_s, u"Text330"_s, u"Text43"_s,    u"Text340"_s,
                          u"Text350"_s, u"Text360"_s, u"RzBitBtn3"_s, u"RzBitBtn4"_s};
     for (std::size_t j = 0; j < 4; ++j) {

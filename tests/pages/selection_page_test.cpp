@@ -121,9 +121,7 @@ TEST_F(SelectionPageTest, banksAreIndependent) {
 }
 
 TEST_F(SelectionPageTest, clearEmptiesTheGroupAndFocusesItsIdealCapacity) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(page());
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet6"_s));
     for (const BankNames& bank : kBanks) {
         fill(bank, "100", "400", "450");
         test::Click(&window, QString::fromUtf8(bank.calculate));
@@ -138,15 +136,8 @@ TEST_F(SelectionPageTest, clearEmptiesTheGroupAndFocusesItsIdealCapacity) {
 }
 
 TEST_F(SelectionPageTest, tabKeyFollowsTheDesignedOrder) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(page());
-    Find<QWidget>(&window, u"Text1a"_s)->setFocus();
-    QStringList visited;
-    for (int i = 0; i < 24; ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
+    ASSERT_TRUE(test::ShowPage(&window, u"TabSheet6"_s));
+    const QStringList visited = test::TabOrderFrom(Find<QWidget>(&window, u"Text1a"_s), 24);
     QStringList expected;
     for (const BankNames& bank : kBanks) {
         for (const char* name : bank.tabOrder) {

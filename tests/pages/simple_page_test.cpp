@@ -107,11 +107,7 @@ protected:
     QLineEdit* field(const char* name) { return Find<QLineEdit>(&window, QString::fromUtf8(name)); }
     QString text(const char* name) { return field(name)->text(); }
     void set(const char* name, const char* value) { field(name)->setText(QString::fromUtf8(value)); }
-    void showPage() {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        Find<QTabWidget>(&window, u"RPage"_s)->setCurrentWidget(Find<QWidget>(&window, u"TabSheet3"_s));
-    }
+    void showPage() { ASSERT_TRUE(test::ShowPage(&window, u"TabSheet3"_s)); }
 
     FakeDialogs dialogs;
     TForm1 window{dialogs};
@@ -196,18 +192,12 @@ TEST_F(SimplePageTest, clearsEmptyTheirGroupAndFocusItsCapacitance) {
 
 TEST_F(SimplePageTest, tabKeyFollowsTheDesignedOrder) {
     showPage();
-    field("Text32")->setFocus();
     const QStringList expected{u"Text32"_s,    u"Text34"_s, u"Text33"_s, u"Command9"_s,  u"Command10"_s,
                                u"Text37"_s,    u"Text36"_s, u"Text35"_s, u"Command12"_s, u"Command11"_s,
                                u"Text40"_s,    u"Text39"_s, u"Text38"_s, u"Command14"_s, u"Command13"_s,
                                u"T1"_s,        u"T2"_s,     u"T3"_s,     u"T4"_s,        u"RzBitBtn14"_s,
                                u"RzBitBtn16"_s};
-    QStringList visited;
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(test::TabOrderFrom(field("Text32"), expected.size()), expected);
 }
 
 // Each group's labels, left to right and top to bottom: the capacity groups

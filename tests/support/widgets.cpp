@@ -1,6 +1,9 @@
 #include "support/widgets.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTabWidget>
+#include <QTest>
 
 namespace hcalc::test {
 
@@ -37,6 +40,31 @@ void Click(const QObject* root, const QString& name) {
     if (QAbstractButton* button = Find<QAbstractButton>(root, name)) {
         button->click();
     }
+}
+
+bool ShowPage(QWidget* window, const QString& page) {
+    window->show();
+    if (!QTest::qWaitForWindowActive(window)) {
+        ADD_FAILURE() << "the window did not become active";
+        return false;
+    }
+    auto* pages = Find<QTabWidget>(window, QStringLiteral("RPage"));
+    auto* sheet = Find<QWidget>(window, page);
+    if (pages == nullptr || sheet == nullptr) {
+        return false;
+    }
+    pages->setCurrentWidget(sheet);
+    return true;
+}
+
+QStringList TabOrderFrom(QWidget* first, qsizetype count) {
+    first->setFocus();
+    QStringList visited;
+    for (qsizetype i = 0; i < count; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return visited;
 }
 
 }  // namespace hcalc::test

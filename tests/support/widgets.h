@@ -40,4 +40,12 @@ void Fill(const QObject* root, std::initializer_list<std::pair<const char*, cons
 // Clicks the named button.
 void Click(const QObject* root, const QString& name);
 
+// Shows the window, waits until it is active (so that focus works) and turns
+// its page control to the named page; false when either fails.
+bool ShowPage(QWidget* window, const QString& page);
+
+// The objectNames of the first `count` controls the Tab key visits, starting
+// with `first` (which gets the focus).
+QStringList TabOrderFrom(QWidget* first, qsizetype count);
+
 }  // namespace hcalc::test
