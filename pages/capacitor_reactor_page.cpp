@@ -18,7 +18,6 @@ namespace {
 constexpr int kLabelLeft = 8;
 constexpr int kFieldLeft = 104;
 constexpr int kFieldWidth = 120;
-constexpr int kUnitLeft = 224;
 
 // Capacitance of one delta branch in farads: 1000 Q / (3 U^2 * 2 pi 50), Q in
 // kvar, U in V, pi written 3.14. A zero U is a division by zero (0/0, an
@@ -90,17 +89,7 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
 
 QLineEdit* CapacitorReactorPage::addFormRow(QWidget* group, int top, const QString& label, const QString& name,
                                             const QString& unit, FieldRole role) {
-    QLineEdit* field = addField(group, name, QRect(kFieldLeft, top, kFieldWidth, 0), role);
-    QLabel* caption = addLabel(group, label, QRect(kLabelLeft, top, kFieldLeft - 4 - kLabelLeft, field->height()));
-    // A caption wrapped to two lines is centred on its field rather than
-    // hanging below it.
-    caption->move(kLabelLeft, top - (caption->height() - field->height()) / 2);
-    if (!unit.isEmpty()) {
-        QLabel* unitLabel = addLabel(group, unit, QRect(kUnitLeft, top, 0, field->height()));
-        unitLabel->setWordWrap(false);
-        unitLabel->resize(unitLabel->sizeHint().width(), field->height());
-    }
-    return field;
+    return addRow(group, top, kLabelLeft, label, name, kFieldLeft, kFieldWidth, unit, role);
 }
 
 void CapacitorReactorPage::Command1Click() {

@@ -118,9 +118,11 @@ QLineEdit* Page::addRow(QWidget* parent, int top, int labelLeft, const QString& 
                         int fieldLeft, int fieldWidth, const QString& unit, FieldRole role) {
     QLineEdit* field = addField(parent, name, QRect(fieldLeft, top, fieldWidth, kDesignFieldHeight), role);
     const int rowHeight = field->height();
-    addLabel(parent, label, QRect(labelLeft, top, fieldLeft - 4 - labelLeft, rowHeight));
+    QLabel* caption = addLabel(parent, label, QRect(labelLeft, top, fieldLeft - 4 - labelLeft, rowHeight));
+    // A caption wrapped to two lines is centred on its field rather than hanging below it.
+    caption->move(labelLeft, top - (caption->height() - rowHeight) / 2);
     if (!unit.isEmpty()) {
-        QLabel* unitLabel = addLabel(parent, unit, QRect(fieldLeft + fieldWidth + 2, top, 0, rowHeight));
+        QLabel* unitLabel = addLabel(parent, unit, QRect(fieldLeft + fieldWidth, top, 0, rowHeight));
         unitLabel->setWordWrap(false);
         unitLabel->resize(unitLabel->sizeHint().width(), rowHeight);
     }
