@@ -5,6 +5,7 @@
 #include "pages/capacitor_reactor_page.h"
 #include "pages/compensation_page.h"
 #include "pages/installation_page.h"
+#include "pages/look.h"
 #include "pages/selection_page.h"
 #include "pages/simple_page.h"
 #include "report/report_page.h"
@@ -37,6 +38,9 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     setObjectName(u"Form1"_s);
     setWindowTitle(u"谐波计算软件----Quelvaro"_s);
     setFont(windowFont());
+    // The window's colours are fixed by its design, its texts' too: a dark
+    // desktop theme does not reach it.
+    setPalette(hcalc::look::windowPalette());
     setGeometry(150, 101, 604, 400);  // the normal bounds; the program shows the window maximised
     m_numbers.decimalSeparator = hcalc::RegionalDecimalSeparator();
 
@@ -59,6 +63,11 @@ void TForm1::createMenu() {
     QAction* about = help->addAction(u"关于"_s);
     about->setObjectName(u"N4"_s);
     connect(about, &QAction::triggered, this, &TForm1::N4Click);
+
+    // Menus open as windows of their own, which take no palette from the window.
+    for (QMenu* menu : {system, help}) {
+        menu->setPalette(palette());
+    }
 }
 
 void TForm1::createPages() {
@@ -72,10 +81,9 @@ void TForm1::createPages() {
     m_pageControl->setObjectName(u"RPage"_s);
     m_pageControl->setFont(hcalc::look::songTi());
     m_pageControl->tabBar()->setFocusPolicy(Qt::NoFocus);  // no focus rectangle on the tabs
-    QPalette palette = m_pageControl->palette();
-    palette.setColor(QPalette::Window, hcalc::look::kMoneyGreen);
-    palette.setColor(QPalette::Button, hcalc::look::kMoneyGreen);
-    m_pageControl->setPalette(palette);
+    m_pageControl->setPalette(hcalc::look::withColor(
+        hcalc::look::withColor(m_pageControl->palette(), QPalette::Window, hcalc::look::kMoneyGreen), QPalette::Button,
+        hcalc::look::kMoneyGreen));
     layout->addWidget(m_pageControl);
     setCentralWidget(client);
 

@@ -1,5 +1,6 @@
 #include "pages/capacitor_bank_page.h"
 
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,15 +13,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kFieldWidth = 120;
-constexpr std::array<int, 4> kRowTops{24, 56, 88, 120};
-
-// The three columns of the first two output rows: caption left, field left.
-constexpr std::array<std::pair<int, int>, 3> kColumns{{{8, 80}, {258, 312}, {484, 570}}};
-// The two columns of the last two output rows, whose captions are longer.
-constexpr std::pair<int, int> kWideLeft{8, 172};
-constexpr std::pair<int, int> kWideRight{418, 570};
-
 // clang-format off
 constexpr std::array<const char*, 10> kNormalFields{
     "Text14", "Text15", "Text16", "Text17", "Text18", "Text19", "Text20", "Text67", "Text65", "Text66"};
@@ -32,31 +24,34 @@ constexpr std::array<const char*, 10> kDetunedFields{
 
 CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& design, QWidget* parent)
     : Page(u"TabSheet2"_s, context, parent), m_design(design) {
-    QGroupBox* input = addGroup(body(), u"RzGroupBox8"_s, u"输入数据"_s, QRect(16, 8, 553, 129));
-    setDesignSize(QSize(785, 481));
-    auto inputRow = [&](int row, bool right, const QString& label, const QString& name, const QString& unit) {
-        const int labelLeft = right ? 276 : 8;
-        const int fieldLeft = right ? 376 : 92;
-        return addRow(input, kRowTops[static_cast<std::size_t>(row)], labelLeft, label, name, fieldLeft, kFieldWidth,
-                      unit, FieldRole::Input);
-    };
-    m_text11 = inputRow(0, false, u"电容值"_s, u"Text11"_s, u"（uF）"_s);
-    m_text12 = inputRow(1, false, u"电感值"_s, u"Text12"_s, u"（mH）"_s);
-    m_text63 = inputRow(2, false, u"现场谐波电流"_s, u"Text63"_s, u"（A）"_s);
-    m_text13 = inputRow(0, true, u"现场实际电压"_s, u"Text13"_s, u"（V）"_s);
-    m_text24 = inputRow(1, true, u"偏谐振时电感值"_s, u"Text24"_s, u"（mH）"_s);
-    m_text64 = inputRow(2, true, u"谐波次数"_s, u"Text64"_s, {});
+    QGroupBox* input = addGroup(body(), u"RzGroupBox8"_s, u"输入数据"_s, QSize(553, 129));
+    const Form form = addForm(input, {80, 96});
+    m_text11 = addRow(form, 0, 0, u"电容值"_s, u"Text11"_s, u"（uF）"_s, FieldRole::Input);
+    m_text12 = addRow(form, 1, 0, u"电感值"_s, u"Text12"_s, u"（mH）"_s, FieldRole::Input);
+    m_text63 = addRow(form, 2, 0, u"现场谐波电流"_s, u"Text63"_s, u"（A）"_s, FieldRole::Input);
+    m_text13 = addRow(form, 0, 1, u"现场实际电压"_s, u"Text13"_s, u"（V）"_s, FieldRole::Input);
+    m_text24 = addRow(form, 1, 1, u"偏谐振时电感值"_s, u"Text24"_s, u"（mH）"_s, FieldRole::Input);
+    m_text64 = addRow(form, 2, 1, u"谐波次数"_s, u"Text64"_s, {}, FieldRole::Input);
 
-    m_normal = addOutputGroup(u"RzGroupBox9"_s, u"输出数据(普通)"_s, 144, kNormalFields);
-    m_detuned = addOutputGroup(u"RzGroupBox10"_s, u"输出数据(偏谐振时)"_s, 312, kDetunedFields);
+    m_normal = addOutputGroup(u"RzGroupBox9"_s, u"输出数据(普通)"_s, kNormalFields);
+    m_detuned = addOutputGroup(u"RzGroupBox10"_s, u"输出数据(偏谐振时)"_s, kDetunedFields);
 
     // Stacked right of the input group, level with its rows.
-    QPushButton* command6 =
-        addButton(body(), u"Command6"_s, u"计算"_s, QRect(585, 32, 105, 0), &CapacitorBankPage::Command6Click);
-    QPushButton* command8 =
-        addButton(body(), u"Command8"_s, u"偏谐振时计算"_s, QRect(585, 64, 105, 0), &CapacitorBankPage::Command8Click);
-    QPushButton* command5 =
-        addButton(body(), u"Command5"_s, u"清空"_s, QRect(585, 96, 105, 0), &CapacitorBankPage::Command5Click);
+    QPushButton* command6 = addButton(body(), u"Command6"_s, u"计算"_s, &CapacitorBankPage::Command6Click, 105);
+    QPushButton* command8 = addButton(body(), u"Command8"_s, u"偏谐振时计算"_s, &CapacitorBankPage::Command8Click, 105);
+    QPushButton* command5 = addButton(body(), u"Command5"_s, u"清空"_s, &CapacitorBankPage::Command5Click, 105);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(input);
+    top->addLayout(addButtonLine(QBoxLayout::TopToBottom, 24, 7, {command6, command8, command5}));
+    top->addStretch();
+    auto* page = new QVBoxLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->setSpacing(7);
+    page->addLayout(top);
+    page->addWidget(m_normal.group, 0, Qt::AlignLeft);
+    page->addWidget(m_detuned.group, 0, Qt::AlignLeft);
+    page->addStretch();
 
     std::vector<QWidget*> tabChain{m_text11, m_text12, m_text13, m_text63, m_text24, m_text64};
     for (const OutputGroup& g : {m_normal, m_detuned}) {
@@ -66,27 +61,36 @@ CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& de
     for (std::size_t i = 1; i < tabChain.size(); ++i) {
         setTabOrder(tabChain[i - 1], tabChain[i]);
     }
+    nameFieldsUniquely();
 }
 
-CapacitorBankPage::OutputGroup CapacitorBankPage::addOutputGroup(const QString& name, const QString& caption, int top,
+CapacitorBankPage::OutputGroup CapacitorBankPage::addOutputGroup(const QString& name, const QString& caption,
                                                                  const std::array<const char*, 10>& fieldNames) {
-    QGroupBox* group = addGroup(body(), name, caption, QRect(16, top, 753, 161));
-    auto row = [&](std::size_t index, std::size_t rowIndex, std::pair<int, int> column, const QString& label,
-                   const QString& unit) {
-        return addRow(group, kRowTops[rowIndex], column.first, label, QString::fromUtf8(fieldNames[index]),
-                      column.second, kFieldWidth, unit, FieldRole::Result);
-    };
+    QGroupBox* group = addGroup(body(), name, caption, QSize(753, 161));
+    auto* blocks = new QVBoxLayout(group);
+    blocks->setContentsMargins(8, 6, 8, 8);
+    blocks->setSpacing(7);
+    // Capacitor and reactor rows in three columns, then the totals, whose captions are longer, in two.
+    const Form parts = addForm(group, {68, 50, 82});
+    const Form totals = addForm(group, {160, 148});
+    const auto field = [&](std::size_t index) { return QString::fromUtf8(fieldNames[index]); };
     OutputGroup g{};
-    g.uc = row(0, 0, kColumns[0], u"电容器电压"_s, u"（V）"_s);
-    g.iCap = row(1, 0, kColumns[1], u"线 电 流"_s, u"（A）"_s);
-    g.qc = row(2, 0, kColumns[2], u"输出无功功率"_s, u"（KVar）"_s);
-    g.ul = row(3, 1, kColumns[0], u"电抗器电压"_s, u"（V）"_s);
-    g.iReactor = row(4, 1, kColumns[1], u"线 电 流"_s, u"（A）"_s);
-    g.ql = row(5, 1, kColumns[2], u"输出无功功率"_s, u"（KVar）"_s);
-    g.qb = row(6, 2, kWideLeft, u"电容器组输出无功功率"_s, u"（KVar）"_s);
-    g.qcAll = row(7, 2, kWideRight, u"所有电容器输出无功功率"_s, u"（KVar）"_s);
-    g.qbAll = row(8, 3, kWideLeft, u"所有电容器组输出无功功率"_s, u"（KVar）"_s);
-    g.qh = row(9, 3, kWideRight, u"所有电容器输出谐波容量"_s, u"（KVar）"_s);
+    g.group = group;
+    g.uc = addRow(parts, 0, 0, u"电容器电压"_s, field(0), u"（V）"_s, FieldRole::Result);
+    g.iCap = addRow(parts, 0, 1, u"线 电 流"_s, field(1), u"（A）"_s, FieldRole::Result);
+    g.qc = addRow(parts, 0, 2, u"输出无功功率"_s, field(2), u"（KVar）"_s, FieldRole::Result);
+    g.ul = addRow(parts, 1, 0, u"电抗器电压"_s, field(3), u"（V）"_s, FieldRole::Result);
+    g.iReactor = addRow(parts, 1, 1, u"线 电 流"_s, field(4), u"（A）"_s, FieldRole::Result);
+    g.ql = addRow(parts, 1, 2, u"输出无功功率"_s, field(5), u"（KVar）"_s, FieldRole::Result);
+    g.qb = addRow(totals, 0, 0, u"电容器组输出无功功率"_s, field(6), u"（KVar）"_s, FieldRole::Result);
+    g.qcAll = addRow(totals, 0, 1, u"所有电容器输出无功功率"_s, field(7), u"（KVar）"_s, FieldRole::Result);
+    g.qbAll = addRow(totals, 1, 0, u"所有电容器组输出无功功率"_s, field(8), u"（KVar）"_s, FieldRole::Result);
+    g.qh = addRow(totals, 1, 1, u"所有电容器输出谐波容量"_s, field(9), u"（KVar）"_s, FieldRole::Result);
+    // The captions of the capacitor and the reactor rows are alike; their row tells them apart.
+    g.iCap->setAccessibleName(u"电容器线电流"_s);
+    g.qc->setAccessibleName(u"电容器输出无功功率"_s);
+    g.iReactor->setAccessibleName(u"电抗器线电流"_s);
+    g.ql->setAccessibleName(u"电抗器输出无功功率"_s);
     return g;
 }
 

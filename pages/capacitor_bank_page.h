@@ -5,6 +5,7 @@
 
 #include <array>
 
+class QGroupBox;
 class QLineEdit;
 
 namespace hcalc {
@@ -32,6 +33,7 @@ public:
 private:
     // The ten result fields of one output group.
     struct OutputGroup {
+        QGroupBox* group;
         QLineEdit* uc;        // V, capacitor voltage
         QLineEdit* iCap;      // A, line current (capacitor row)
         QLineEdit* qc;        // kvar, capacitor of one bank
@@ -58,7 +60,7 @@ private:
         Ext harmonicKvar;
     };
 
-    OutputGroup addOutputGroup(const QString& name, const QString& caption, int top,
+    OutputGroup addOutputGroup(const QString& name, const QString& caption,
                                const std::array<const char*, 10>& fieldNames);
     Totals calculate(const Inputs& in, const OutputGroup& out) const;
 

@@ -1,5 +1,7 @@
 #include "pages/capacitor_reactor_page.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,11 +15,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Every row of the page: caption from the left edge of its group, the field
-// at left 104, the unit label right of the field.
-constexpr int kLabelLeft = 8;
-constexpr int kFieldLeft = 104;
-constexpr int kFieldWidth = 120;
+// The captions of every form of the page: 7 characters a line, as designed.
+constexpr int kCaptionWidth = 92;
 
 // Capacitance of one delta branch in farads: 1000 Q / (3 U^2 * 2 pi 50), Q in
 // kvar, U in V, pi written 3.14. A zero U is a division by zero (0/0, an
@@ -36,48 +35,73 @@ Ext fundamentalReactance(Ext farads) {
 
 CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignState& design, QWidget* parent)
     : Page(u"TabSheet1"_s, context, parent), m_design(design) {
+    // The capacitor group left: its inputs, the two buttons side by side, its outputs.
     QGroupBox* capacitor =
-        addGroup(body(), u"RzGroupBox1"_s, u"电容器计算"_s, QRect(16, 8, 313, 433), CaptionStyle::NavyLarge);
-    QGroupBox* capacitorInput = addGroup(capacitor, u"RzGroupBox2"_s, u"输入数据"_s, QRect(8, 24, 297, 121));
-    QGroupBox* capacitorOutput = addGroup(capacitor, u"RzGroupBox3"_s, u"输出数据"_s, QRect(8, 200, 297, 161));
-    QGroupBox* reactor =
-        addGroup(body(), u"RzGroupBox4"_s, u"电抗器计算"_s, QRect(336, 8, 425, 433), CaptionStyle::NavyLarge);
-    QGroupBox* reactorInput = addGroup(reactor, u"RzGroupBox5"_s, u"输入数据"_s, QRect(8, 24, 289, 97));
-    QGroupBox* tuned = addGroup(reactor, u"RzGroupBox6"_s, u"输出数据(电感偏谐振率为0)"_s, QRect(8, 136, 289, 137));
-    m_detunedGroup = addGroup(reactor, u"RzGroupBox7"_s, u"电感偏谐振"_s, QRect(8, 288, 289, 137));
-    setDesignSize(QSize(777, 449));
+        addGroup(body(), u"RzGroupBox1"_s, u"电容器计算"_s, QSize(313, 433), CaptionStyle::NavyLarge);
+    QGroupBox* capacitorInput = addGroup(capacitor, u"RzGroupBox2"_s, u"输入数据"_s, QSize(297, 121));
+    QGroupBox* capacitorOutput = addGroup(capacitor, u"RzGroupBox3"_s, u"输出数据"_s, QSize(297, 161));
+    const Form input = addForm(capacitorInput, {kCaptionWidth});
+    m_text1 = addRow(input, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text1"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_text2 = addRow(input, 1, 0, u"额定电压"_s, u"Text2"_s, u"（V）"_s, FieldRole::Input);
+    const Form output = addForm(capacitorOutput, {kCaptionWidth});
+    m_text3 = addRow(output, 0, 0, u"电容值"_s, u"Text3"_s, u"（uF）"_s, FieldRole::Result);
+    m_text41 = addRow(output, 1, 0, u"额定电流"_s, u"Text41"_s, u"（A）"_s, FieldRole::Result);
+    m_text4 = addRow(output, 2, 0, u"基波作用下电容阻抗"_s, u"Text4"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text5 = addRow(output, 3, 0, u"h次谐波作用下电容阻抗"_s, u"Text5"_s, u"（欧姆）"_s, FieldRole::Result);
+    QPushButton* command1 = addButton(capacitor, u"Command1"_s, u"计算"_s, &CapacitorReactorPage::Command1Click, 81);
+    QPushButton* command3 = addButton(capacitor, u"Command3"_s, u"清空"_s, &CapacitorReactorPage::Command3Click, 81);
+    auto* capacitorButtons = new QHBoxLayout;
+    capacitorButtons->setSpacing(31);
+    capacitorButtons->addStretch();
+    capacitorButtons->addWidget(command1);
+    capacitorButtons->addWidget(command3);
+    capacitorButtons->addStretch();
+    auto* capacitorColumn = new QVBoxLayout(capacitor);
+    capacitorColumn->setContentsMargins(8, 4, 8, 8);
+    capacitorColumn->setSpacing(14);
+    capacitorColumn->addWidget(capacitorInput);
+    capacitorColumn->addLayout(capacitorButtons);
+    capacitorColumn->addWidget(capacitorOutput);
+    capacitorColumn->addStretch();
 
-    // The rows keep clear of the two-line captions ("三角形连接三相电容器额定容量" and the
-    // like), which stand taller than a field.
-    m_text1 =
-        addFormRow(capacitorInput, 28, u"三角形连接三相电容器额定容量"_s, u"Text1"_s, u"（KVAR）"_s, FieldRole::Input);
-    m_text2 = addFormRow(capacitorInput, 68, u"额定电压"_s, u"Text2"_s, u"（V）"_s, FieldRole::Input);
-    m_text3 = addFormRow(capacitorOutput, 22, u"电容值"_s, u"Text3"_s, u"（uF）"_s, FieldRole::Result);
-    m_text41 = addFormRow(capacitorOutput, 52, u"额定电流"_s, u"Text41"_s, u"（A）"_s, FieldRole::Result);
-    m_text4 = addFormRow(capacitorOutput, 84, u"基波作用下电容阻抗"_s, u"Text4"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text5 =
-        addFormRow(capacitorOutput, 122, u"h次谐波作用下电容阻抗"_s, u"Text5"_s, u"（欧姆）"_s, FieldRole::Result);
-    QPushButton* command1 =
-        addButton(capacitor, u"Command1"_s, u"计算"_s, QRect(56, 160, 81, 0), &CapacitorReactorPage::Command1Click);
-    QPushButton* command3 =
-        addButton(capacitor, u"Command3"_s, u"清空"_s, QRect(168, 160, 81, 0), &CapacitorReactorPage::Command3Click);
-
-    m_text6 =
-        addFormRow(reactorInput, 26, u"三角形连接三相电容器额定容量"_s, u"Text6"_s, u"（KVAR）"_s, FieldRole::Input);
-    m_text7 = addFormRow(reactorInput, 64, u"额定电压"_s, u"Text7"_s, u"（V）"_s, FieldRole::Input);
-    m_text8 = addFormRow(tuned, 30, u"相应的电感的感抗"_s, u"Text8"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text9 = addFormRow(tuned, 66, u"电感值"_s, u"Text9"_s, u"（mH）"_s, FieldRole::Result);
-    m_text10 = addFormRow(tuned, 98, u"电抗率"_s, u"Text10"_s, {}, FieldRole::Result);
-    m_text21 = addFormRow(m_detunedGroup, 30, u"相应的电感的感抗"_s, u"Text21"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text22 = addFormRow(m_detunedGroup, 66, u"电感值"_s, u"Text22"_s, u"（mH）"_s, FieldRole::Result);
-    m_text23 = addFormRow(m_detunedGroup, 98, u"电抗率"_s, u"Text23"_s, {}, FieldRole::Result);
-    QPushButton* command4 =
-        addButton(reactor, u"Command4"_s, u"计算"_s, QRect(304, 32, 105, 0), &CapacitorReactorPage::Command4Click);
-    m_command7 = addButton(reactor, u"Command7"_s, u"偏谐振率下计算"_s, QRect(304, 64, 105, 0),
-                           &CapacitorReactorPage::Command7Click);
+    // The reactor group right: its inputs with the three buttons stacked beside them, then the tuned and the
+    // detuned outputs.
+    QGroupBox* reactor = addGroup(body(), u"RzGroupBox4"_s, u"电抗器计算"_s, QSize(425, 433), CaptionStyle::NavyLarge);
+    QGroupBox* reactorInput = addGroup(reactor, u"RzGroupBox5"_s, u"输入数据"_s, QSize(289, 97));
+    QGroupBox* tuned = addGroup(reactor, u"RzGroupBox6"_s, u"输出数据(电感偏谐振率为0)"_s, QSize(289, 137));
+    m_detunedGroup = addGroup(reactor, u"RzGroupBox7"_s, u"电感偏谐振"_s, QSize(289, 137));
+    const Form reactorForm = addForm(reactorInput, {kCaptionWidth});
+    m_text6 = addRow(reactorForm, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text6"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_text7 = addRow(reactorForm, 1, 0, u"额定电压"_s, u"Text7"_s, u"（V）"_s, FieldRole::Input);
+    const Form tunedForm = addForm(tuned, {kCaptionWidth});
+    m_text8 = addRow(tunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text8"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text9 = addRow(tunedForm, 1, 0, u"电感值"_s, u"Text9"_s, u"（mH）"_s, FieldRole::Result);
+    m_text10 = addRow(tunedForm, 2, 0, u"电抗率"_s, u"Text10"_s, {}, FieldRole::PercentResult);
+    const Form detunedForm = addForm(m_detunedGroup, {kCaptionWidth});
+    m_text21 = addRow(detunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text21"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_text22 = addRow(detunedForm, 1, 0, u"电感值"_s, u"Text22"_s, u"（mH）"_s, FieldRole::Result);
+    m_text23 = addRow(detunedForm, 2, 0, u"电抗率"_s, u"Text23"_s, {}, FieldRole::PercentResult);
+    QPushButton* command4 = addButton(reactor, u"Command4"_s, u"计算"_s, &CapacitorReactorPage::Command4Click, 105);
+    m_command7 = addButton(reactor, u"Command7"_s, u"偏谐振率下计算"_s, &CapacitorReactorPage::Command7Click, 105);
     m_command7->setEnabled(false);  // a detuned reactor needs a tuned one first
-    QPushButton* command2 =
-        addButton(reactor, u"Command2"_s, u"清空"_s, QRect(304, 96, 105, 0), &CapacitorReactorPage::Command2Click);
+    QPushButton* command2 = addButton(reactor, u"Command2"_s, u"清空"_s, &CapacitorReactorPage::Command2Click, 105);
+    auto* reactorGrid = new QGridLayout(reactor);
+    reactorGrid->setContentsMargins(8, 4, 8, 8);
+    reactorGrid->setHorizontalSpacing(7);
+    reactorGrid->setVerticalSpacing(14);
+    reactorGrid->addWidget(reactorInput, 0, 0);
+    reactorGrid->addLayout(addButtonLine(QBoxLayout::TopToBottom, 8, 7, {command4, m_command7, command2}), 0, 1);
+    reactorGrid->addWidget(tuned, 1, 0);
+    reactorGrid->addWidget(m_detunedGroup, 2, 0);
+    reactorGrid->setRowStretch(3, 1);
+
+    auto* page = new QGridLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->setHorizontalSpacing(7);
+    page->addWidget(capacitor, 0, 0);
+    page->addWidget(reactor, 0, 1);
+    page->setColumnStretch(2, 1);
+    page->setRowStretch(1, 1);
 
     const std::vector<QWidget*> tabChain{m_text1,  m_text2,  m_text3,  m_text41,   m_text4, m_text5,  command1,
                                          command3, m_text6,  m_text7,  m_text8,    m_text9, m_text10, m_text21,
@@ -85,11 +109,7 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     for (std::size_t i = 1; i < tabChain.size(); ++i) {
         setTabOrder(tabChain[i - 1], tabChain[i]);
     }
-}
-
-QLineEdit* CapacitorReactorPage::addFormRow(QWidget* group, int top, const QString& label, const QString& name,
-                                            const QString& unit, FieldRole role) {
-    return addRow(group, top, kLabelLeft, label, name, kFieldLeft, kFieldWidth, unit, role);
+    nameFieldsUniquely();
 }
 
 void CapacitorReactorPage::Command1Click() {

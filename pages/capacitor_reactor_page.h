@@ -33,9 +33,6 @@ Q_SIGNALS:
     void detunedInductanceHandedOver(const QString& text);  // mH, the detuned inductance
 
 private:
-    QLineEdit* addFormRow(QWidget* group, int top, const QString& label, const QString& name, const QString& unit,
-                          FieldRole role);
-
     DesignState& m_design;
 
     QLineEdit* m_text1 = nullptr;   // Q, kvar

@@ -1,5 +1,6 @@
 #include "pages/compensation_page.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,9 +10,8 @@ namespace hcalc {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-constexpr int kLabelLeft = 16;
-constexpr int kFieldLeft = 128;
-constexpr int kFieldWidth = 121;
+constexpr int kCaptionWidth = 108;
+constexpr int kButtonGap = 24;  // between the fields, which have no units, and the buttons
 
 // tan phi from cos phi by a square root and a division, as a double: invalid for |cos phi| > 1, a division by
 // zero for cos phi = 0, negative for a negative cos phi.
@@ -22,24 +22,31 @@ Ext TangentOf(Ext cosine) {
 
 CompensationPage::CompensationPage(const PageContext& context, QWidget* parent)
     : Page(u"TabSheet4"_s, context, parent) {
-    QGroupBox* group = addGroup(body(), u"RzGroupBox14"_s, u"补偿容量"_s, QRect(16, 8, 385, 161));
-    m_activePower =
-        addRow(group, 24, kLabelLeft, u"有功功率"_s, u"Text71"_s, kFieldLeft, kFieldWidth, {}, FieldRole::Input);
-    m_targetPf =
-        addRow(group, 56, kLabelLeft, u"目标功率因数"_s, u"Text72"_s, kFieldLeft, kFieldWidth, {}, FieldRole::Input);
-    m_presentPf =
-        addRow(group, 88, kLabelLeft, u"目前功率因数"_s, u"Text73"_s, kFieldLeft, kFieldWidth, {}, FieldRole::Input);
-    m_result =
-        addRow(group, 120, kLabelLeft, u"补偿容量"_s, u"Text74"_s, kFieldLeft, kFieldWidth, {}, FieldRole::Result);
-    QPushButton* calculate =
-        addButton(group, u"RzBitBtn2"_s, u"计算"_s, QRect(280, 40, 0, 0), &CompensationPage::RzBitBtn2Click);
-    QPushButton* clear =
-        addButton(group, u"RzBitBtn1"_s, u"清空"_s, QRect(280, 96, 0, 0), &CompensationPage::RzBitBtn1Click);
+    QGroupBox* group = addGroup(body(), u"RzGroupBox14"_s, u"补偿容量"_s, QSize(385, 161));
+    const Form form = addForm(group, {kCaptionWidth});
+    m_activePower = addRow(form, 0, 0, u"有功功率"_s, u"Text71"_s, {}, FieldRole::Input);
+    m_targetPf = addRow(form, 1, 0, u"目标功率因数"_s, u"Text72"_s, {}, FieldRole::Input);
+    m_presentPf = addRow(form, 2, 0, u"目前功率因数"_s, u"Text73"_s, {}, FieldRole::Input);
+    m_result = addRow(form, 3, 0, u"补偿容量"_s, u"Text74"_s, {}, FieldRole::Result);
+    QPushButton* calculate = addButton(group, u"RzBitBtn2"_s, u"计算"_s, &CompensationPage::RzBitBtn2Click);
+    QPushButton* clear = addButton(group, u"RzBitBtn1"_s, u"清空"_s, &CompensationPage::RzBitBtn1Click);
+    // Right of the rows, each between two of them.
+    form.grid->setColumnMinimumWidth(form.gridColumn(0) + 2, kButtonGap);
+    form.grid->addWidget(calculate, 0, form.trailingColumn(), 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    form.grid->addWidget(clear, 2, form.trailingColumn(), 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* page = new QGridLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->addWidget(group, 0, 0);
+    page->setColumnStretch(1, 1);
+    page->setRowStretch(1, 1);
+
     setTabOrder(m_activePower, m_targetPf);
     setTabOrder(m_targetPf, m_presentPf);
     setTabOrder(m_presentPf, m_result);
     setTabOrder(m_result, calculate);
     setTabOrder(calculate, clear);
+    nameFieldsUniquely();
 }
 
 QString CompensationPage::activePowerText() const {

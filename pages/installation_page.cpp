@@ -5,6 +5,8 @@
 #include "pages/improvement_list_model.h"
 #include "pages/search_runner.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,10 +20,6 @@ namespace hcalc {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-constexpr int kLabelLeft = 8;
-constexpr int kFieldLeft = 130;
-constexpr int kFieldWidth = 100;
-
 // The output grid: per order a row, per quantity a column of caption, field and unit.
 struct OutputRow {
     const char* reactive;
@@ -39,12 +37,7 @@ constexpr std::array<OutputRow, 4> kOutputs{{
     {"Text390", "无功功率Q11", "Text42",  "安装容量S11", "Text62", "额定电压U11"},
 }};
 // clang-format on
-constexpr int kOutputTop = 24;
-constexpr int kOutputPitch = 32;
-constexpr std::array<int, 3> kColumnLeft{8, 228, 500};
-constexpr int kOutputLabelWidth = 84;
-// Reactive powers are multiples of 3 kvar; capacities and voltages may show 15 digits.
-constexpr std::array<int, 3> kOutputFieldWidth{68, 120, 120};
+constexpr int kOutputCaptionWidth = 80;
 
 // h^2 / (h^2 - 1), the raise of a branch tuned to the order h.
 Ext TuningFactor(int h) {
@@ -55,61 +48,72 @@ Ext TuningFactor(int h) {
 
 InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
     : Page(u"TabSheet5"_s, context, parent), m_numbers(context.numbers) {
-    QGroupBox* inputs = addGroup(body(), u"RzGroupBox15"_s, u"输入数据"_s, QRect(16, 8, 321, 217));
-    m_totalKvar = addRow(inputs, 24, kLabelLeft, u"需补偿的总无功功率"_s, u"Text320"_s, kFieldLeft, kFieldWidth,
-                         u"（KVar）"_s, FieldRole::Input);
-    m_phaseVoltage = addRow(inputs, 56, kLabelLeft, u"相电压"_s, u"Text330"_s, kFieldLeft, kFieldWidth, u"（V）"_s,
-                            FieldRole::Input);
-    m_currents[0] = addRow(inputs, 88, kLabelLeft, u"3次谐波电流"_s, u"Text43"_s, kFieldLeft, kFieldWidth, u"（A）"_s,
-                           FieldRole::Input);
-    m_currents[1] = addRow(inputs, 120, kLabelLeft, u"5次谐波电流"_s, u"Text340"_s, kFieldLeft, kFieldWidth, u"（A）"_s,
-                           FieldRole::Input);
-    m_currents[2] = addRow(inputs, 152, kLabelLeft, u"7次谐波电流"_s, u"Text350"_s, kFieldLeft, kFieldWidth, u"（A）"_s,
-                           FieldRole::Input);
-    m_currents[3] = addRow(inputs, 184, kLabelLeft, u"11次谐波电流"_s, u"Text360"_s, kFieldLeft, kFieldWidth,
-                           u"（A）"_s, FieldRole::Input);
+    QGroupBox* inputs = addGroup(body(), u"RzGroupBox15"_s, u"输入数据"_s, QSize(321, 217));
+    const Form form = addForm(inputs, {118});
+    m_totalKvar = addRow(form, 0, 0, u"需补偿的总无功功率"_s, u"Text320"_s, u"（KVar）"_s, FieldRole::Input);
+    m_phaseVoltage = addRow(form, 1, 0, u"相电压"_s, u"Text330"_s, u"（V）"_s, FieldRole::Input);
+    m_currents[0] = addRow(form, 2, 0, u"3次谐波电流"_s, u"Text43"_s, u"（A）"_s, FieldRole::Input);
+    m_currents[1] = addRow(form, 3, 0, u"5次谐波电流"_s, u"Text340"_s, u"（A）"_s, FieldRole::Input);
+    m_currents[2] = addRow(form, 4, 0, u"7次谐波电流"_s, u"Text350"_s, u"（A）"_s, FieldRole::Input);
+    m_currents[3] = addRow(form, 5, 0, u"11次谐波电流"_s, u"Text360"_s, u"（A）"_s, FieldRole::Input);
 
-    QPushButton* calculate =
-        addButton(body(), u"RzBitBtn3"_s, u"计算"_s, QRect(352, 72, 0, 0), &InstallationPage::RzBitBtn3Click);
-    QPushButton* clear =
-        addButton(body(), u"RzBitBtn4"_s, u"清空"_s, QRect(352, 136, 0, 0), &InstallationPage::RzBitBtn4Click);
+    QPushButton* calculate = addButton(body(), u"RzBitBtn3"_s, u"计算"_s, &InstallationPage::RzBitBtn3Click);
+    QPushButton* clear = addButton(body(), u"RzBitBtn4"_s, u"清空"_s, &InstallationPage::RzBitBtn4Click);
 
-    QGroupBox* listGroup =
-        addGroup(body(), u"RzGroupBox17"_s, u"所有计算得到的（Q总/S总）值对比"_s, QRect(440, 8, 321, 217));
+    QGroupBox* listGroup = addGroup(body(), u"RzGroupBox17"_s, u"所有计算得到的（Q总/S总）值对比"_s, QSize(321, 217));
     m_lines = new ImprovementListModel(this);
     m_list = new QListView(listGroup);
     m_list->setObjectName(u"List1"_s);
+    m_list->setAccessibleName(listGroup->title() + u"（安装容量计算）"_s);
     m_list->setFont(look::songTi());
     m_list->setUniformItemSizes(true);  // a million lines lay out as fast as ten
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    QPalette listPalette = m_list->palette();
-    listPalette.setColor(QPalette::Base, look::kResultBackground);
-    m_list->setPalette(listPalette);
+    m_list->setPalette(look::withColor(m_list->palette(), QPalette::Base, look::kResultBackground));
     m_list->setModel(m_lines);
-    m_list->setGeometry(8, 22, 305, 187);
+    auto* listLayout = new QVBoxLayout(listGroup);
+    listLayout->setContentsMargins(8, 4, 8, 8);
+    listLayout->addWidget(m_list);
 
-    QGroupBox* best =
-        addGroup(body(), u"RzGroupBox18"_s, u"最佳方案"_s, QRect(16, 232, 745, 41), CaptionStyle::Regular);
-    m_bestRatio = addLabel(best, u"Q总/S总＝"_s, QRect(16, 16, 340, 18));
+    QGroupBox* best = addGroup(body(), u"RzGroupBox18"_s, u"最佳方案"_s, QSize(745, 41), CaptionStyle::Regular);
+    m_bestRatio = addLabel(best, u"Q总/S总＝"_s);
     m_bestRatio->setObjectName(u"Lbest"_s);
-    m_bestTotal = addLabel(best, u"S总＝"_s, QRect(376, 16, 340, 18));
+    m_bestTotal = addLabel(best, u"S总＝"_s);
     m_bestTotal->setObjectName(u"Lbest1"_s);
+    auto* bestRow = new QHBoxLayout(best);
+    bestRow->setContentsMargins(16, 0, 16, 4);
+    bestRow->addWidget(m_bestRatio, 1);
+    bestRow->addWidget(m_bestTotal, 1);
 
-    QGroupBox* outputs =
-        addGroup(body(), u"RzGroupBox16"_s, u"输出数据"_s, QRect(16, 280, 745, 161), CaptionStyle::Regular);
-    const auto addOutput = [&](int column, int top, const char* label, const char* name, const QString& unit) {
-        const int left = kColumnLeft[static_cast<std::size_t>(column)];
-        return addRow(outputs, top, left, QString::fromUtf8(label), QString::fromUtf8(name), left + kOutputLabelWidth,
-                      kOutputFieldWidth[static_cast<std::size_t>(column)], unit, FieldRole::Result);
-    };
+    QGroupBox* outputs = addGroup(body(), u"RzGroupBox16"_s, u"输出数据"_s, QSize(745, 161), CaptionStyle::Regular);
+    const Form grid = addForm(outputs, {kOutputCaptionWidth, kOutputCaptionWidth, kOutputCaptionWidth});
     for (std::size_t j = 0; j < kOutputs.size(); ++j) {
         const OutputRow& row = kOutputs[j];
-        const int top = kOutputTop + static_cast<int>(j) * kOutputPitch;
-        m_reactive[j] = addOutput(0, top, row.reactiveLabel, row.reactive, u"（KVar）"_s);
-        m_installed[j] = addOutput(1, top, row.installedLabel, row.installed, u"（KVar）"_s);
-        m_voltages[j] = addOutput(2, top, row.voltageLabel, row.voltage, u"（V）"_s);
+        const int r = static_cast<int>(j);
+        m_reactive[j] = addRow(grid, r, 0, QString::fromUtf8(row.reactiveLabel), QString::fromUtf8(row.reactive),
+                               u"（KVar）"_s, FieldRole::Result);
+        m_installed[j] = addRow(grid, r, 1, QString::fromUtf8(row.installedLabel), QString::fromUtf8(row.installed),
+                                u"（KVar）"_s, FieldRole::Result);
+        m_voltages[j] = addRow(grid, r, 2, QString::fromUtf8(row.voltageLabel), QString::fromUtf8(row.voltage),
+                               u"（V）"_s, FieldRole::Result);
     }
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(15);
+    top->addWidget(inputs);
+    top->addLayout(addButtonLine(QBoxLayout::TopToBottom, 64, 39, {calculate, clear}));
+    top->addWidget(listGroup, 1);
+    // One column as wide as its widest part, the outputs; the list takes what the inputs leave of it.
+    auto* column = new QVBoxLayout;
+    column->setSpacing(7);
+    column->addLayout(top);
+    column->addWidget(best);
+    column->addWidget(outputs);
+    auto* page = new QGridLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->addLayout(column, 0, 0);
+    page->setColumnStretch(1, 1);
+    page->setRowStretch(1, 1);
 
     std::vector<QWidget*> tabChain{m_totalKvar,   m_phaseVoltage, m_currents[0], m_currents[1],
                                    m_currents[2], m_currents[3],  calculate,     clear};
@@ -120,6 +124,7 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
     for (std::size_t i = 1; i < tabChain.size(); ++i) {
         setTabOrder(tabChain[i - 1], tabChain[i]);
     }
+    nameFieldsUniquely();
 }
 
 QString InstallationPage::phaseVoltageText() const {

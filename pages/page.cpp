@@ -2,11 +2,19 @@
 
 #include "core/dialogs.h"
 
+#include <QBoxLayout>
+#include <QFontMetricsF>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+#include <cmath>
 
 #include <utility>
 
@@ -16,29 +24,65 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The field height of the design; a taller font gets the height it needs so
-// that no digit is clipped.
-constexpr int kDesignFieldHeight = 21;
-constexpr int kFieldChrome = 6;  // frame and inner margins of a line edit, top and bottom together
-// What the contents of a page reach in the design (the page control is 785 by 553 with its tabs); a smaller
-// window scrolls the page.
-constexpr QSize kDesignPageSize(785, 490);
+constexpr int kDesignFieldHeight = 21;  // a field is never lower than in the design
+constexpr int kDesignButtonHeight = 25;
+constexpr int kLineEditMargin = 2;  // the line edit's own margin either side of its text
+constexpr int kRowSpacing = 7;      // between the rows of a form: 32-pixel rows in the design
+constexpr int kColumnSpacing = 4;   // between caption, field and unit
+constexpr int kFormColumnGap = 12;  // between a unit and the next form column's caption
 
 void paintBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
+    widget->setPalette(look::withColor(widget->palette(), QPalette::Window, colour));
     widget->setAutoFillBackground(true);
 }
 
-}  // namespace
-
-QFont look::songTi(int pixels, bool bold) {
-    QFont font(u"宋体"_s);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+// The widest text of up to 17 characters a field must show whole: 16 digits
+// (a value below 1 shows "0" before its 15 significant digits) and the
+// separator, in the widest digit and separator of the field's font; a
+// percentage adds its sign.
+QString widestText(const QFontMetricsF& metrics, FieldRole role) {
+    QChar digit = u'0';
+    for (char16_t c = u'1'; c <= u'9'; ++c) {
+        if (metrics.horizontalAdvance(QChar(c)) > metrics.horizontalAdvance(digit)) {
+            digit = QChar(c);
+        }
+    }
+    const QChar separator = metrics.horizontalAdvance(u',') > metrics.horizontalAdvance(u'.') ? u',' : u'.';
+    QString text = QString(16, digit) + separator;
+    if (role == FieldRole::PercentResult) {
+        text += u'%';
+    }
+    return text;
 }
+
+// The width a line edit needs to show text whole: the text and the text
+// cursor, the edit's own margins, its text and contents margins, and the
+// frame its style draws around them.
+int widthShowing(const QLineEdit* field, const QString& text) {
+    const QFontMetricsF metrics(field->font());
+    const QMargins textMargins = field->textMargins();
+    const QMargins contentsMargins = field->contentsMargins();
+    const int inner = static_cast<int>(std::ceil(metrics.horizontalAdvance(text))) + 1 + 2 * kLineEditMargin +
+                      textMargins.left() + textMargins.right() + contentsMargins.left() + contentsMargins.right();
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    option.features = QStyleOptionFrame::None;
+    return field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, 0), field).width();
+}
+
+// "（KVAR）" and "(uF)" describe a field as "KVAR" and "uF".
+QString unitDescription(const QString& unit) {
+    QString text = unit;
+    for (QChar bracket : {u'（', u'）', u'(', u')'}) {
+        text.remove(bracket);
+    }
+    return text.trimmed();
+}
+
+}  // namespace
 
 Page::Page(const QString& objectName, const PageContext& context, QWidget* parent)
     : QScrollArea(parent), m_context(context), m_body(new QWidget) {
@@ -50,29 +94,18 @@ Page::Page(const QString& objectName, const PageContext& context, QWidget* paren
     paintBackground(viewport(), look::kMoneyGreen);
     paintBackground(this, look::kMoneyGreen);
     m_body->setFont(look::songTi());
-    // Group boxes with the caption set into the top line of the frame.
-    m_body->setStyleSheet(
-        u"QGroupBox { background-color: rgb(192, 220, 192); border: 1px solid rgb(128, 150, 128);"
-        " border-radius: 2px; margin-top: 0.55em; }"
-        " QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"_s);
     setWidget(m_body);
-    setDesignSize(kDesignPageSize);
 }
 
-void Page::setDesignSize(QSize size) {
-    m_body->setMinimumSize(size);
-}
-
-QGroupBox* Page::addGroup(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
-                          CaptionStyle style) {
-    auto* group = new QGroupBox(caption, parent);
+FramedGroupBox* Page::addGroup(QWidget* parent, const QString& name, const QString& caption, QSize designSize,
+                               CaptionStyle style) {
+    auto* group = new FramedGroupBox(caption, parent);
     group->setObjectName(name);
-    group->setGeometry(geometry);
-    QPalette palette = group->palette();
-    palette.setColor(QPalette::Window, look::kMoneyGreen);
-    palette.setColor(QPalette::WindowText, style == CaptionStyle::NavyLarge ? look::kNavy : QColor(Qt::black));
-    group->setPalette(palette);
+    group->setPalette(look::withColor(group->palette(), QPalette::Window, look::kMoneyGreen));
     group->setAutoFillBackground(true);
+    if (style == CaptionStyle::NavyLarge) {
+        group->setCaptionColor(look::kNavy);
+    }
     switch (style) {
         case CaptionStyle::Bold:
             group->setFont(look::songTi(look::kPageFontPixels, true));
@@ -84,62 +117,122 @@ QGroupBox* Page::addGroup(QWidget* parent, const QString& name, const QString& c
             group->setFont(look::songTi(16, true));
             break;
     }
+    group->setDesignSize(designSize);
     return group;
 }
 
-QLineEdit* Page::addField(QWidget* parent, const QString& name, QRect geometry, FieldRole role) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setFont(parent->font());  // set, not inherited: the page's style sheet stops font inheritance
-    if (role == FieldRole::Result) {
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, look::kResultBackground);
-        field->setPalette(palette);
+Form Page::addForm(QGroupBox* group, std::initializer_list<int> captionWidths) {
+    Form form{new QGridLayout, captionWidths};
+    if (auto* column = qobject_cast<QBoxLayout*>(group->layout())) {
+        column->addLayout(form.grid);  // one more block of rows below those before
+    } else {
+        group->setLayout(form.grid);
+        form.grid->setContentsMargins(8, 6, 8, 8);
     }
-    const int needed = field->fontMetrics().height() + kFieldChrome;
-    geometry.setHeight(std::max({geometry.height(), kDesignFieldHeight, needed}));
-    field->setGeometry(geometry);
+    form.grid->setHorizontalSpacing(kColumnSpacing);
+    form.grid->setVerticalSpacing(kRowSpacing);
+    for (int k = 0; k + 1 < form.columns(); ++k) {
+        form.grid->setColumnMinimumWidth(form.gridColumn(k) + 3, kFormColumnGap);
+    }
+    // Spare width goes to the right of the last unit, not between the columns.
+    form.grid->setColumnStretch(form.trailingColumn(), 1);
+    return form;
+}
+
+QLineEdit* Page::addRow(const Form& form, int row, int column, const QString& caption, const QString& name,
+                        const QString& unit, FieldRole role) {
+    QWidget* group = form.grid->parentWidget();
+    QLineEdit* field = addField(group, name, role);
+    QLabel* captionLabel = addLabel(group, caption);
+    // As wide as the caption on one line, wrapping where the design's column ends.
+    const int oneLine = captionLabel->sizeHint().width();
+    captionLabel->setWordWrap(true);
+    captionLabel->setFixedWidth(std::min(oneLine, form.captionWidths.at(static_cast<std::size_t>(column))));
+    captionLabel->setBuddy(field);  // screen readers name the field by its caption
+    form.grid->addWidget(captionLabel, row, form.gridColumn(column), Qt::AlignVCenter);
+    form.grid->addWidget(field, row, form.gridColumn(column) + 1, Qt::AlignVCenter);
+    if (!unit.isEmpty()) {
+        form.grid->addWidget(addLabel(group, unit), row, form.gridColumn(column) + 2, Qt::AlignVCenter);
+        field->setAccessibleDescription(unitDescription(unit));
+    }
     return field;
 }
 
-QLabel* Page::addLabel(QWidget* parent, const QString& text, QRect geometry) {
+QLineEdit* Page::addField(QWidget* parent, const QString& name, FieldRole role) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setFont(parent->font());  // the group's font: bold digits in a bold group
+    if (role != FieldRole::Input) {
+        field->setPalette(look::withColor(field->palette(), QPalette::Base, look::kResultBackground));
+    }
+    const int width = widthShowing(field, widestText(QFontMetricsF(field->font()), role));
+    field->setFixedSize(width, std::max(kDesignFieldHeight, field->sizeHint().height()));
+    return field;
+}
+
+QLabel* Page::addLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setFont(look::songTi());
     label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A wrapped caption grows downwards from the row's top.
-    geometry.setHeight(std::max(geometry.height(), label->heightForWidth(geometry.width())));
-    label->setGeometry(geometry);
     return label;
 }
 
-QLineEdit* Page::addRow(QWidget* parent, int top, int labelLeft, const QString& label, const QString& name,
-                        int fieldLeft, int fieldWidth, const QString& unit, FieldRole role) {
-    QLineEdit* field = addField(parent, name, QRect(fieldLeft, top, fieldWidth, kDesignFieldHeight), role);
-    const int rowHeight = field->height();
-    QLabel* caption = addLabel(parent, label, QRect(labelLeft, top, fieldLeft - 4 - labelLeft, rowHeight));
-    // A caption wrapped to two lines is centred on its field rather than hanging below it.
-    caption->move(labelLeft, top - (caption->height() - rowHeight) / 2);
-    if (!unit.isEmpty()) {
-        QLabel* unitLabel = addLabel(parent, unit, QRect(fieldLeft + fieldWidth, top, 0, rowHeight));
-        unitLabel->setWordWrap(false);
-        unitLabel->resize(unitLabel->sizeHint().width(), rowHeight);
+QBoxLayout* Page::addButtonLine(QBoxLayout::Direction direction, int lead, int spacing,
+                                std::initializer_list<QPushButton*> buttons) {
+    auto* line = new QBoxLayout(direction);
+    line->setSpacing(spacing);
+    if (direction == QBoxLayout::LeftToRight) {
+        line->setContentsMargins(lead, 0, 0, 0);
+    } else {
+        line->setContentsMargins(0, lead, 0, 0);
     }
-    return field;
+    for (QPushButton* button : buttons) {
+        line->addWidget(button);
+    }
+    line->addStretch();
+    return line;
 }
 
-QPushButton* Page::createButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+void Page::nameFieldsUniquely() {
+    const QList<QLineEdit*> fields = m_body->findChildren<QLineEdit*>();
+    const auto nameOf = [](const QLineEdit* field) {
+        if (!field->accessibleName().isEmpty()) {
+            return field->accessibleName();
+        }
+        for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->buddy() == field) {
+                return label->text();
+            }
+        }
+        return QString();
+    };
+    QHash<QString, int> uses;
+    for (const QLineEdit* field : fields) {
+        ++uses[nameOf(field)];
+    }
+    for (QLineEdit* field : fields) {
+        const QString name = nameOf(field);
+        if (uses.value(name) < 2) {
+            continue;
+        }
+        QStringList groups;
+        for (QWidget* w = field->parentWidget(); w != nullptr && w != m_body; w = w->parentWidget()) {
+            if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
+                groups.prepend(group->title());
+            }
+        }
+        field->setAccessibleName(name + u"（"_s + groups.join(u"，"_s) + u"）"_s);
+    }
+}
+
+QPushButton* Page::createButton(QWidget* parent, const QString& name, const QString& caption, int designWidth) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setFont(look::songTi());
-    if (geometry.width() == 0) {
-        geometry.setWidth(75);
-    }
-    if (geometry.height() == 0) {
-        geometry.setHeight(25);
-    }
-    button->setGeometry(geometry);
+    // 25 pixels high as designed, or as high as the caption's font needs.
+    const int height = std::max(kDesignButtonHeight, button->fontMetrics().height() + 6);
+    button->setFixedSize(std::max(designWidth, button->sizeHint().width()), height);
     return button;
 }
 

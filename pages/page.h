@@ -3,16 +3,19 @@
 #include "core/calculation.h"
 #include "core/extended.h"
 #include "core/numbers.h"
+#include "pages/look.h"
 
-#include <QColor>
-#include <QFont>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QRect>
 #include <QScrollArea>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 class Dialogs;
 class QGroupBox;
@@ -29,33 +32,41 @@ struct PageContext {
     const NumberFormat& numbers;  // the regional decimal separator, kept current by the window
 };
 
-// Colours and fonts of the pages.
-namespace look {
-inline const QColor kMoneyGreen{192, 220, 192};        // pages and group boxes
-inline const QColor kResultBackground{255, 255, 225};  // fields that receive results
-inline const QColor kNavy{0, 0, 128};                  // the large group captions
-inline constexpr int kPageFontPixels = 13;             // "宋体" 13 pixels: labels, buttons, captions
-QFont songTi(int pixels = kPageFontPixels, bool bold = false);
-}  // namespace look
-
 enum class CaptionStyle {
     Bold,       // "宋体" 13 pixels bold, window-text colour
     Regular,    // "宋体" 13 pixels regular
     NavyLarge,  // "宋体" 16 pixels bold, navy
 };
 
-enum class FieldRole { Input, Result };
+enum class FieldRole {
+    Input,          // typed by the user
+    Result,         // written by a calculation, on the result background
+    PercentResult,  // a result shown as a number followed by "%"
+};
+
+// The rows of a group box: caption, field and unit side by side in a grid.
+// Form column k of a row takes the grid columns 4k (caption), 4k + 1 (field)
+// and 4k + 2 (unit); 4k + 3 is the gap before the next form column, and the
+// last, trailing column takes the spare width and whatever stands right of
+// the rows. Captions are as wide as the design's caption column of their form
+// column and wrap below it; fields are as wide as the longest number they
+// must show needs in their own font.
+struct Form {
+    QGridLayout* grid = nullptr;
+    std::vector<int> captionWidths;  // pixels, per form column
+
+    int columns() const { return static_cast<int>(captionWidths.size()); }
+    int gridColumn(int column) const { return 4 * column; }
+    int trailingColumn() const { return 4 * columns() - 1; }
+};
 
 // One page of the main window's page control. The page itself scrolls when the
-// window is smaller than its contents; its controls sit on body() at the
-// positions of the page's design. Derived pages build their controls with the
-// factory helpers and write their click handlers as plain steps: guard, read,
-// compute, write, store. A fault raised by a step stops the handler and shows
-// the error box (RunCalculation); handlers hold no error plumbing.
-//
-// The page's style sheet draws the group frames; under a style sheet a child
-// does not inherit its parent's font, so every control gets its font set by
-// the factory that creates it.
+// window is smaller than its contents; its controls sit on body(), arranged by
+// layouts in the order of the page's design. Derived pages build their
+// controls with the factory helpers and write their click handlers as plain
+// steps: guard, read, compute, write, store. A fault raised by a step stops the
+// handler and shows the error box (RunCalculation); handlers hold no error
+// plumbing.
 class Page : public QScrollArea {
     Q_OBJECT
 
@@ -66,25 +77,29 @@ public:
     QWidget* body() const { return m_body; }
 
 protected:
-    // The extent the page's contents need; the page scrolls below it.
-    void setDesignSize(QSize size);
-
-    QGroupBox* addGroup(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
-                        CaptionStyle style = CaptionStyle::Bold);
+    // A group box with its caption in the frame line; designSize is the least
+    // size it keeps when its contents need less.
+    FramedGroupBox* addGroup(QWidget* parent, const QString& name, const QString& caption, QSize designSize,
+                             CaptionStyle style = CaptionStyle::Bold);
+    // A grid of form rows as the group's layout, or as one more block of rows
+    // when the group's layout is a column of blocks; captionWidths gives the
+    // caption width of each form column, in pixels.
+    Form addForm(QGroupBox* group, std::initializer_list<int> captionWidths);
+    // A form row: the caption, the field and its unit label (if any). The
+    // caption names the field for screen readers, the unit describes it.
+    QLineEdit* addRow(const Form& form, int row, int column, const QString& caption, const QString& name,
+                      const QString& unit, FieldRole role);
     // A single-line edit field; it takes the font of the group it sits in.
-    QLineEdit* addField(QWidget* parent, const QString& name, QRect geometry, FieldRole role);
-    // A caption or unit label, "宋体" 13 pixels regular, wrapping when too long.
-    QLabel* addLabel(QWidget* parent, const QString& text, QRect geometry);
-    // A form row sharing one top: caption label from labelLeft to the field,
-    // the field, and the unit label (if any) right of the field.
-    QLineEdit* addRow(QWidget* parent, int top, int labelLeft, const QString& label, const QString& name, int fieldLeft,
-                      int fieldWidth, const QString& unit, FieldRole role);
+    QLineEdit* addField(QWidget* parent, const QString& name, FieldRole role);
+    // A caption or unit label, "宋体" 13 pixels regular.
+    QLabel* addLabel(QWidget* parent, const QString& text);
 
-    // A push button that runs handler as one calculation when clicked.
+    // A push button that runs handler as one calculation when clicked; it is
+    // at least designWidth wide and as wide as its caption needs.
     template <class P>
-    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
-                           void (P::*handler)()) {
-        QPushButton* button = createButton(parent, name, caption, geometry);
+    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, void (P::*handler)(),
+                           int designWidth = kDesignButtonWidth) {
+        QPushButton* button = createButton(parent, name, caption, designWidth);
         P* self = static_cast<P*>(this);
         connectCalculation(button, [self, handler] { (self->*handler)(); });
         return button;
@@ -107,8 +122,20 @@ protected:
 
     Dialogs& dialogs() const { return m_context.dialogs; }
 
+    // Buttons side by side (LeftToRight) or stacked (TopToBottom), `spacing`
+    // apart and `lead` pixels from the start; spare room goes after them.
+    static QBoxLayout* addButtonLine(QBoxLayout::Direction direction, int lead, int spacing,
+                                     std::initializer_list<QPushButton*> buttons);
+
+    // Gives every field whose caption is not unique on the page an accessible
+    // name of its own: the caption (or the name already set) followed by the
+    // captions of the groups it sits in. Called once the page is built.
+    void nameFieldsUniquely();
+
+    static constexpr int kDesignButtonWidth = 75;
+
 private:
-    QPushButton* createButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+    QPushButton* createButton(QWidget* parent, const QString& name, const QString& caption, int designWidth);
 
     PageContext m_context;
     QWidget* m_body;

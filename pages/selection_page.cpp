@@ -1,5 +1,6 @@
 #include "pages/selection_page.h"
 
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,7 +16,6 @@ namespace {
 struct BankDesign {
     const char* group;
     const char* caption;
-    int top;
     const char* qi;
     const char* ui;
     const char* us;
@@ -28,16 +28,17 @@ struct BankDesign {
 
 // clang-format off
 constexpr std::array<BankDesign, 4> kBanks{{
-    {"RzGroupBox19", "3次滤波器组",  8,   "Text1a",  "Text2a",  "Text3a",  "Text4a",  "RzBitBtn5",  "RzBitBtn6",  {0, 3, 1, 2}},
-    {"RzGroupBox20", "5次滤波器组",  128, "Text8a",  "Text7a",  "Text6a",  "Text5a",  "RzBitBtn7",  "RzBitBtn8",  {0, 2, 1, 3}},
-    {"RzGroupBox21", "7次滤波器组",  248, "Text12a", "Text11a", "Text10a", "Text9a",  "RzBitBtn9",  "RzBitBtn10", {0, 1, 2, 3}},
-    {"RzGroupBox22", "11次滤波器组", 368, "Text16a", "Text15a", "Text14a", "Text13a", "RzBitBtn11", "RzBitBtn12", {0, 1, 2, 3}},
+    {"RzGroupBox19", "3次滤波器组",  "Text1a",  "Text2a",  "Text3a",  "Text4a",  "RzBitBtn5",  "RzBitBtn6",  {0, 3, 1, 2}},
+    {"RzGroupBox20", "5次滤波器组",  "Text8a",  "Text7a",  "Text6a",  "Text5a",  "RzBitBtn7",  "RzBitBtn8",  {0, 2, 1, 3}},
+    {"RzGroupBox21", "7次滤波器组",  "Text12a", "Text11a", "Text10a", "Text9a",  "RzBitBtn9",  "RzBitBtn10", {0, 1, 2, 3}},
+    {"RzGroupBox22", "11次滤波器组", "Text16a", "Text15a", "Text14a", "Text13a", "RzBitBtn11", "RzBitBtn12", {0, 1, 2, 3}},
 }};
 // clang-format on
 
-constexpr int kFieldWidth = 80;
-constexpr int kFirstRow = 24;
-constexpr int kSecondRow = 64;
+// The caption widths of the three form columns.
+constexpr int kIdealCaptionWidth = 124;
+constexpr int kIdealVoltageCaptionWidth = 104;
+constexpr int kChosenVoltageCaptionWidth = 132;
 
 }  // namespace
 
@@ -50,24 +51,26 @@ SelectionPage::SelectionPage(const PageContext& context, QWidget* parent) : Page
         {&SelectionPage::RzBitBtn11Click, &SelectionPage::RzBitBtn12Click},
     }};
 
+    auto* page = new QVBoxLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->setSpacing(15);
     std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kBanks.size(); ++i) {
         const BankDesign& d = kBanks[i];
-        QGroupBox* group =
-            addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QRect(16, d.top, 761, 105));
+        QGroupBox* group = addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QSize(761, 105));
+        const Form form = addForm(group, {kIdealCaptionWidth, kIdealVoltageCaptionWidth, kChosenVoltageCaptionWidth});
         Bank& bank = m_banks[i];
-        bank.qi = addRow(group, kFirstRow, 8, u"电容理想安装容量"_s, QString::fromUtf8(d.qi), 136, kFieldWidth,
-                         u"（KVar）"_s, FieldRole::Input);
-        bank.ui = addRow(group, kFirstRow, 276, u"电容理想额定电压"_s, QString::fromUtf8(d.ui), 384, kFieldWidth,
-                         u"（V）"_s, FieldRole::Input);
-        bank.us = addRow(group, kFirstRow, 504, u"选用电容器的额定电压"_s, QString::fromUtf8(d.us), 640, kFieldWidth,
-                         u"（V）"_s, FieldRole::Input);
-        bank.qs = addRow(group, kSecondRow, 8, u"选用电容器的总容量"_s, QString::fromUtf8(d.qs), 136, kFieldWidth,
-                         u"（KVar）"_s, FieldRole::Result);
-        QPushButton* calculate = addButton(group, QString::fromUtf8(d.calculate), u"计算"_s,
-                                           QRect(288, kSecondRow, 0, 0), kHandlers[i].first);
-        QPushButton* clear =
-            addButton(group, QString::fromUtf8(d.clear), u"清空"_s, QRect(368, kSecondRow, 0, 0), kHandlers[i].second);
+        bank.qi = addRow(form, 0, 0, u"电容理想安装容量"_s, QString::fromUtf8(d.qi), u"（KVar）"_s, FieldRole::Input);
+        bank.ui = addRow(form, 0, 1, u"电容理想额定电压"_s, QString::fromUtf8(d.ui), u"（V）"_s, FieldRole::Input);
+        bank.us = addRow(form, 0, 2, u"选用电容器的额定电压"_s, QString::fromUtf8(d.us), u"（V）"_s, FieldRole::Input);
+        bank.qs =
+            addRow(form, 1, 0, u"选用电容器的总容量"_s, QString::fromUtf8(d.qs), u"（KVar）"_s, FieldRole::Result);
+        QPushButton* calculate = addButton(group, QString::fromUtf8(d.calculate), u"计算"_s, kHandlers[i].first);
+        QPushButton* clear = addButton(group, QString::fromUtf8(d.clear), u"清空"_s, kHandlers[i].second);
+        // The buttons side by side in the second row, under the second column.
+        form.grid->addLayout(addButtonLine(QBoxLayout::LeftToRight, 0, 5, {calculate, clear}), 1, form.gridColumn(1), 1,
+                             3);
+        page->addWidget(group, 0, Qt::AlignLeft);
 
         const std::array<QLineEdit*, 4> byRole{bank.qi, bank.ui, bank.us, bank.qs};
         for (int role : d.tabOrder) {
@@ -76,9 +79,11 @@ SelectionPage::SelectionPage(const PageContext& context, QWidget* parent) : Page
         tabChain.push_back(calculate);
         tabChain.push_back(clear);
     }
+    page->addStretch();
     for (std::size_t i = 1; i < tabChain.size(); ++i) {
         setTabOrder(tabChain[i - 1], tabChain[i]);
     }
+    nameFieldsUniquely();
 }
 
 void SelectionPage::takeIdealCapacities(const std::array<QString, 4>& texts) {

@@ -1,5 +1,7 @@
 #include "pages/simple_page.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,11 +14,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kLabelLeft = 16;
-constexpr int kFieldLeft = 104;
-constexpr int kFieldWidth = 121;
-constexpr int kButtonLeft = 312;
-constexpr std::array<int, 3> kRowTops{24, 56, 88};
+constexpr int kCaptionWidth = 84;       // the capacity groups
+constexpr int kRatioCaptionWidth = 68;  // the reactance-ratio group
+constexpr int kUnitColumnWidth = 80;    // the units and the space before the buttons
 
 // The field names of one capacity group, from the top row down.
 struct CapacityDesign {
@@ -49,22 +49,25 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
     }};
     const std::array<CapacityGroup*, 3> groups{&m_singlePhase, &m_delta, &m_star};
 
+    auto* capacityColumn = new QVBoxLayout;
+    capacityColumn->setSpacing(15);
     std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kCapacityGroups.size(); ++i) {
         const CapacityDesign& d = kCapacityGroups[i];
-        QGroupBox* box =
-            addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QRect(16, d.top, 417, 129));
+        QGroupBox* box = addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QSize(417, 129));
+        const Form form = addForm(box, {kCaptionWidth});
         CapacityGroup& g = *groups[i];
-        g.capacitance = addRow(box, kRowTops[0], kLabelLeft, u"电容值"_s, QString::fromUtf8(d.capacitance), kFieldLeft,
-                               kFieldWidth, u"（uF）"_s, FieldRole::Input);
-        g.voltage = addRow(box, kRowTops[1], kLabelLeft, u"现场电压"_s, QString::fromUtf8(d.voltage), kFieldLeft,
-                           kFieldWidth, u"（V）"_s, FieldRole::Input);
-        g.capacity = addRow(box, kRowTops[2], kLabelLeft, u"容量"_s, QString::fromUtf8(d.capacity), kFieldLeft,
-                            kFieldWidth, u"（KVar）"_s, FieldRole::Result);
-        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s,
-                                           QRect(kButtonLeft, kRowTops[0] - 2, 0, 0), handlers[i].first);
-        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s,
-                                       QRect(kButtonLeft, kRowTops[1] - 2, 0, 0), handlers[i].second);
+        g.capacitance =
+            addRow(form, 0, 0, u"电容值"_s, QString::fromUtf8(d.capacitance), u"（uF）"_s, FieldRole::Input);
+        g.voltage = addRow(form, 1, 0, u"现场电压"_s, QString::fromUtf8(d.voltage), u"（V）"_s, FieldRole::Input);
+        g.capacity = addRow(form, 2, 0, u"容量"_s, QString::fromUtf8(d.capacity), u"（KVar）"_s, FieldRole::Result);
+        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s, handlers[i].first);
+        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s, handlers[i].second);
+        // The two buttons stacked right of the rows, level with the first two and clear of the units.
+        form.grid->setColumnMinimumWidth(form.gridColumn(0) + 2, kUnitColumnWidth);
+        form.grid->addWidget(calculate, 0, form.trailingColumn(), Qt::AlignLeft);
+        form.grid->addWidget(clear, 1, form.trailingColumn(), Qt::AlignLeft);
+        capacityColumn->addWidget(box);
         // The single-phase group visits its capacity before its voltage.
         if (i == 0) {
             tabChain.insert(tabChain.end(), {g.capacitance, g.capacity, g.voltage});
@@ -73,28 +76,34 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
         }
         tabChain.insert(tabChain.end(), {calculate, clear});
     }
+    capacityColumn->addStretch();
 
-    QGroupBox* ratio =
-        addGroup(body(), u"RzGroupBox23"_s, u"电抗率计算"_s, QRect(448, 8, 313, 217), CaptionStyle::Regular);
-    constexpr int kRatioFieldLeft = 88;
-    m_ratioCapacitance =
-        addRow(ratio, 24, kLabelLeft, u"电容值"_s, u"T1"_s, kRatioFieldLeft, kFieldWidth, u"(uF)"_s, FieldRole::Input);
-    m_ratioInductance =
-        addRow(ratio, 56, kLabelLeft, u"电感值"_s, u"T2"_s, kRatioFieldLeft, kFieldWidth, u"(mH)"_s, FieldRole::Input);
-    QPushButton* calculate =
-        addButton(ratio, u"RzBitBtn14"_s, u"计算"_s, QRect(kRatioFieldLeft, 92, 0, 0), &SimplePage::RzBitBtn14Click);
-    QPushButton* clear = addButton(ratio, u"RzBitBtn16"_s, u"清空"_s, QRect(kRatioFieldLeft + 88, 92, 0, 0),
-                                   &SimplePage::RzBitBtn16Click);
-    m_ratio =
-        addRow(ratio, 132, kLabelLeft, u"电抗率为"_s, u"T3"_s, kRatioFieldLeft, kFieldWidth, {}, FieldRole::Result);
-    m_filteredOrder = addRow(ratio, 164, kLabelLeft, u"可滤除"_s, u"T4"_s, kRatioFieldLeft, kFieldWidth, u"次谐波"_s,
-                             FieldRole::Result);
+    QGroupBox* ratio = addGroup(body(), u"RzGroupBox23"_s, u"电抗率计算"_s, QSize(313, 217), CaptionStyle::Regular);
+    const Form form = addForm(ratio, {kRatioCaptionWidth});
+    m_ratioCapacitance = addRow(form, 0, 0, u"电容值"_s, u"T1"_s, u"(uF)"_s, FieldRole::Input);
+    m_ratioInductance = addRow(form, 1, 0, u"电感值"_s, u"T2"_s, u"(mH)"_s, FieldRole::Input);
+    QPushButton* calculate = addButton(ratio, u"RzBitBtn14"_s, u"计算"_s, &SimplePage::RzBitBtn14Click);
+    QPushButton* clear = addButton(ratio, u"RzBitBtn16"_s, u"清空"_s, &SimplePage::RzBitBtn16Click);
+    // The buttons side by side under the inputs, from the field column on.
+    QBoxLayout* buttons = addButtonLine(QBoxLayout::LeftToRight, 0, 13, {calculate, clear});
+    buttons->setContentsMargins(0, 4, 0, 4);
+    form.grid->addLayout(buttons, 2, form.gridColumn(0) + 1, 1, 2);
+    m_ratio = addRow(form, 3, 0, u"电抗率为"_s, u"T3"_s, {}, FieldRole::PercentResult);
+    m_filteredOrder = addRow(form, 4, 0, u"可滤除"_s, u"T4"_s, u"次谐波"_s, FieldRole::Result);
     tabChain.insert(tabChain.end(),
                     {m_ratioCapacitance, m_ratioInductance, m_ratio, m_filteredOrder, calculate, clear});
+
+    auto* page = new QGridLayout(body());
+    page->setContentsMargins(16, 8, 16, 8);
+    page->setHorizontalSpacing(15);
+    page->addLayout(capacityColumn, 0, 0);
+    page->addWidget(ratio, 0, 1, Qt::AlignTop);
+    page->setColumnStretch(2, 1);
 
     for (std::size_t i = 1; i < tabChain.size(); ++i) {
         setTabOrder(tabChain[i - 1], tabChain[i]);
     }
+    nameFieldsUniquely();
 }
 
 // Q = m * U^2 * omega * C, with omega written 2 * 3.14 * 50 (rad/s), C in uF

@@ -4,9 +4,9 @@
 #include "report/glyphs.h"
 #include "report/report_printer.h"
 
+#include <QBoxLayout>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -20,16 +20,17 @@ ReportPage::ReportPage(const PageContext& context, const DesignState& design, st
       m_numbers(context.numbers),
       m_design(design),
       m_siteTexts(std::move(siteTexts)) {
-    m_generate = addButton(body(), u"RzBitBtn13"_s, u"方案生成"_s, QRect(16, 8, 89, 25), &ReportPage::RzBitBtn13Click);
+    m_generate = addButton(body(), u"RzBitBtn13"_s, u"方案生成"_s, &ReportPage::RzBitBtn13Click, 89);
     m_generate->setIcon(GlyphIcon(Glyph::CheckedSheet));
     m_generate->setIconSize(QSize(kGlyphSize, kGlyphSize));
-    m_print = addButton(body(), u"RzBitBtn15"_s, u"打印方案"_s, QRect(120, 8, 89, 25), &ReportPage::RzBitBtn15Click);
+    m_print = addButton(body(), u"RzBitBtn15"_s, u"打印方案"_s, &ReportPage::RzBitBtn15Click, 89);
     m_print->setIcon(GlyphIcon(Glyph::Printer));
     m_print->setIconSize(QSize(kGlyphSize, kGlyphSize));
 
     // The report area fills the page below its two buttons and follows resizes.
     m_report = new QTextEdit(body());
     m_report->setObjectName(u"R"_s);
+    m_report->setAccessibleName(u"方案输出"_s);
     m_report->setFont(look::songTi());
     m_report->setAcceptRichText(false);
     m_report->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -37,10 +38,10 @@ ReportPage::ReportPage(const PageContext& context, const DesignState& design, st
     m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_report->setTabChangesFocus(true);  // Tab moves on to the buttons
     auto* layout = new QVBoxLayout(body());
-    layout->setContentsMargins(10, 40, 10, 10);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->setSpacing(7);
+    layout->addLayout(addButtonLine(QBoxLayout::LeftToRight, 6, 15, {m_generate, m_print}));
     layout->addWidget(m_report);
-
-    setDesignSize(QSize(240, 120));  // the report area shrinks with the window
     setTabOrder(m_report, m_generate);
     setTabOrder(m_generate, m_print);
 }

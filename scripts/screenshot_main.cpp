@@ -2,10 +2,13 @@
 // 1024 x 768 screen would show it, after the README's worked example. Usage:
 // hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 7 (default: all);
 // with HCALC_SCREENSHOT_PRINT=1 it also prints the example's report to the
-// default printer.
+// default printer; with HCALC_SCREENSHOT_DARK=1 the desktop hands the program
+// a dark palette.
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "support/dark_desktop.h"
+#include "support/worked_example.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -41,53 +44,6 @@ public:
     bool confirm = false;
 };
 
-void fill(const TForm1& window, std::initializer_list<std::pair<const char*, const char*>> texts) {
-    for (const auto& [name, text] : texts) {
-        if (auto* field = window.findChild<QLineEdit*>(QString::fromUtf8(name))) {
-            field->setText(QString::fromUtf8(text));
-        }
-    }
-}
-
-void click(const TForm1& window, const char* name) {
-    if (auto* button = window.findChild<QAbstractButton*>(QString::fromUtf8(name))) {
-        button->click();
-    }
-}
-
-// The typical design of the README, step by step, so that the pictures show
-// one coherent example: compensation, sharing, selection, then the 5th and
-// 7th branches from capacitor to detuned bank, then the report.
-void fillExample(const TForm1& window, SilentDialogs& dialogs) {
-    fill(window, {{"Text71", "500"}, {"Text72", "0.95"}, {"Text73", "0.7"}});
-    click(window, "RzBitBtn2");
-    fill(window, {{"Text330", "230"}, {"Text43", "10"}, {"Text340", "40"}, {"Text350", "25"}, {"Text360", "10"}});
-    click(window, "RzBitBtn3");
-    fill(window, {{"Text3a", "525"}, {"Text6a", "480"}, {"Text10a", "480"}, {"Text14a", "450"}});
-    for (const char* button : {"RzBitBtn5", "RzBitBtn7", "RzBitBtn9", "RzBitBtn11"}) {
-        click(window, button);
-    }
-
-    // A branch: the chosen capacitor (rated capacity and voltage), its order,
-    // the reactor detuned by E, then n banks on the 400 V site with the
-    // branch's harmonic current.
-    auto branch = [&](const char* kvar, const char* volts, const char* order, const char* detuning, const char* current,
-                      const char* banks) {
-        fill(window, {{"Text1", kvar}, {"Text2", volts}});
-        dialogs.answers = {QString::fromUtf8(order), QString::fromUtf8(order), QString::fromUtf8(detuning),
-                           QString::fromUtf8(banks), QString::fromUtf8(banks)};
-        click(window, "Command1");
-        click(window, "Command4");
-        click(window, "Command7");
-        fill(window, {{"Text13", "400"}, {"Text63", current}, {"Text64", order}});
-        click(window, "Command6");
-        click(window, "Command8");
-    };
-    branch("30", "480", "7", "0.01", "25", "3");
-    branch("50", "480", "5", "0.01", "40", "2");
-    click(window, "RzBitBtn13");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +52,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     hcalc::SetUpApplication(app);
+    if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_DARK") == 1) {
+        QApplication::setPalette(hcalc::test::DarkDesktopPalette());
+    }
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: hcalc_screenshot OUTDIR [PAGE...]\n");
@@ -114,7 +73,7 @@ int main(int argc, char** argv) {
     TForm1 window(dialogs);
     window.setGeometry(0, 0, 1024, 738);  // maximised on 1024 x 768, below a 30-pixel panel
     window.show();
-    fillExample(window, dialogs);
+    hcalc::test::EnterWorkedExample(window, dialogs.answers);
     QApplication::processEvents();
     // The example's results, for the README.
     for (QLineEdit* field : window.findChildren<QLineEdit*>()) {
@@ -124,7 +83,7 @@ int main(int argc, char** argv) {
     }
     if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_PRINT") == 1) {
         dialogs.confirm = true;
-        click(window, "RzBitBtn15");
+        window.findChild<QAbstractButton*>(u"RzBitBtn15"_s)->click();
     }
     auto* pageControl = window.findChild<QTabWidget*>(QStringLiteral("RPage"));
     int failures = 0;

@@ -159,7 +159,6 @@ TEST_F(SelectionPageTest, fieldsHaveTheirRolesAndFonts) {
         EXPECT_EQ(qs->palette().color(QPalette::Base), QColor(255, 255, 225));
         EXPECT_FALSE(qs->isReadOnly());
         EXPECT_TRUE(qs->font().bold());
-        EXPECT_EQ(qs->width(), 80);
         EXPECT_EQ(Find<QAbstractButton>(&window, QString::fromUtf8(bank.calculate))->text(), u"计算"_s);
         EXPECT_EQ(Find<QAbstractButton>(&window, QString::fromUtf8(bank.clear))->text(), u"清空"_s);
     }
