@@ -331,7 +331,7 @@ TEST_F(PrintingTest, longTextFillsSeveralPagesWithNothingLost) {
 // in one text, digits in a Latin run, a ligature, a combining accent.
 TEST_F(PrintingTest, typedTextReadsBackAsTyped) {
     const QString typed[] = {
-        u"目行文方人食言角\n㐀龘𠮷𰻝 豈"_s,
+        u"目行文方人食言角\n㐀龘𠮷𰻝 \uF900"_s,
         u"⼈\n⽬ ⻆"_s,
         u"人⼈人\n⽬目⽬ ⻆角"_s,
         u"001 A. office caf\u00e9 cafe\u0301"_s,
