@@ -10,7 +10,8 @@ PACKAGES := cmake ninja-build g++ make \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	fonts-noto-cjk fontconfig \
 	dpkg-dev file desktop-file-utils appstream \
-	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
+	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils \
+	libqpdf-dev
 
 # What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
 DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format

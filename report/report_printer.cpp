@@ -1,18 +1,26 @@
 #include "report/report_printer.h"
 
 #include "core/fault.h"
+#include "report/pdf_text_layer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include <cups/cups.h>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace hcalc {
 
@@ -28,42 +36,168 @@ constexpr qreal kPointsPerScreenPixel = 72.0 / 96.0;
     throw CalcFault(FaultKind::PrintFailure, message);
 }
 
-// What the print service said about the last request of this thread, or
-// fallback when it reported no error. Qt hands the job to CUPS when the
-// painter ends but does not tell whether CUPS took it.
-[[noreturn]] void failPrintService(const QString& fallback) {
-    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        failPrinting(QString::fromUtf8(cupsLastErrorString()));
-    }
-    failPrinting(fallback);
-}
-
 bool printServiceFailed() {
     return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
-}  // namespace
+// What the print service said about the last request of this thread, or
+// fallback when it reported no error.
+QString printServiceMessage(const QString& fallback) {
+    return printServiceFailed() ? QString::fromUtf8(cupsLastErrorString()) : fallback;
+}
 
-void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title) {
-    const QString printerName = QPrinterInfo::defaultPrinterName();
-    if (printerName.isEmpty()) {
-        failPrinting(u"There is no default printer currently selected"_s);
+struct FreeDestination {
+    void operator()(cups_dest_t* destination) const { cupsFreeDests(1, destination); }
+};
+using Destination = std::unique_ptr<cups_dest_t, FreeDestination>;
+
+// A glyph of a font, as the layout gives it.
+struct Glyph {
+    QRawFont font;
+    quint32 index = 0;
+    bool operator==(const Glyph&) const = default;
+};
+
+std::vector<Glyph> glyphsOf(const QList<QGlyphRun>& runs) {
+    std::vector<Glyph> glyphs;
+    for (const QGlyphRun& run : runs) {
+        for (const quint32 index : run.glyphIndexes()) {
+            glyphs.push_back({run.rawFont(), index});
+        }
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(printerName);
-    if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat) {
-        failPrintService(u"Printer selected is not valid"_s);
+    return glyphs;
+}
+
+// Whether two glyph runs of a line draw a glyph in common: a ligature that
+// stands for characters of both.
+bool shareAGlyph(const QList<QGlyphRun>& a, const QList<QGlyphRun>& b) {
+    for (const QGlyphRun& x : a) {
+        for (const QGlyphRun& y : b) {
+            if (x.rawFont() != y.rawFont()) {
+                continue;
+            }
+            const QList<quint32> xGlyphs = x.glyphIndexes();
+            const QList<quint32> yGlyphs = y.glyphIndexes();
+            const QList<QPointF> xPositions = x.positions();
+            const QList<QPointF> yPositions = y.positions();
+            for (qsizetype i = 0; i < xGlyphs.size(); ++i) {
+                for (qsizetype j = 0; j < yGlyphs.size(); ++j) {
+                    if (xGlyphs[i] == yGlyphs[j] && xPositions[i] == yPositions[j]) {
+                        return true;
+                    }
+                }
+            }
+        }
     }
-    // The printable area of the paper, no margins of Qt's own (it sets 10 pt
-    // by default): painter coordinates start at its top left corner.
-    printer.setFullPage(false);
-    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
-    printer.setDocName(title);
+    return false;
+}
+
+// The characters of a line in pieces, each with the glyphs that stand for
+// it: a character with its combining marks, or several that share a glyph.
+// A piece without glyphs goes with the next one (a zero-width joiner, a soft
+// hyphen), or is left out when it is white space, which reads back from the
+// gap it leaves. The pieces come from left to right, as the line is drawn,
+// and their glyphs in that order are given too.
+std::vector<DrawnText> piecesOf(const QTextLayout& layout, const QString& text, const QTextLine& line,
+                                std::vector<Glyph>& glyphs) {
+    struct Piece {
+        int from;
+        int to;
+        QList<QGlyphRun> runs;
+    };
+    const int end = line.textStart() + line.textLength();
+    std::vector<Piece> pieces;
+    for (int from = line.textStart(); from < end;) {
+        const int to = std::clamp(layout.nextCursorPosition(from), from + 1, end);
+        QList<QGlyphRun> runs = line.glyphRuns(from, to - from);
+        if (!pieces.empty() && shareAGlyph(pieces.back().runs, runs)) {
+            pieces.back().to = to;
+            pieces.back().runs = line.glyphRuns(pieces.back().from, to - pieces.back().from);
+        } else {
+            pieces.push_back({from, to, std::move(runs)});
+        }
+        from = to;
+    }
+    struct Drawn {
+        QString text;
+        std::vector<Glyph> glyphs;
+        qreal left;
+    };
+    std::vector<Drawn> drawn;
+    QString unseen;
+    for (const Piece& piece : pieces) {
+        const QString characters = text.mid(piece.from, piece.to - piece.from);
+        std::vector<Glyph> pieceGlyphs = glyphsOf(piece.runs);
+        if (pieceGlyphs.empty()) {
+            if (!characters.trimmed().isEmpty()) {
+                unseen += characters;
+            }
+            continue;
+        }
+        qreal left = std::numeric_limits<qreal>::max();
+        for (const QGlyphRun& run : piece.runs) {
+            for (const QPointF& position : run.positions()) {
+                left = std::min(left, position.x());
+            }
+        }
+        drawn.push_back({unseen + characters, std::move(pieceGlyphs), left});
+        unseen.clear();
+    }
+    if (!drawn.empty()) {
+        drawn.back().text += unseen;
+    }
+    // Right-to-left text is drawn from its end.
+    std::stable_sort(drawn.begin(), drawn.end(), [](const Drawn& a, const Drawn& b) { return a.left < b.left; });
+    std::vector<DrawnText> texts;
+    for (const Drawn& piece : drawn) {
+        texts.push_back({piece.text, static_cast<int>(piece.glyphs.size())});
+        glyphs.insert(glyphs.end(), piece.glyphs.begin(), piece.glyphs.end());
+    }
+    return texts;
+}
+
+// Draws one line of a laid-out paragraph as the layout places its glyphs,
+// and notes which characters its glyphs stand for: the font alone cannot
+// tell (one glyph may serve an ideograph and a radical, shaping substitutes
+// glyphs that no character maps to). Piece by piece where the pieces' glyphs
+// are the line's in the order drawn, else the line's text for all of them.
+void drawLine(QPainter& painter, const QTextLayout& layout, const QString& text, const QTextLine& line,
+              QPointF position, std::vector<DrawnText>& drawn) {
+    const QList<QGlyphRun> runs = line.glyphRuns();
+    for (const QGlyphRun& run : runs) {
+        if (!run.glyphIndexes().isEmpty()) {
+            painter.drawGlyphRun(position, run);
+        }
+    }
+    const std::vector<Glyph> lineGlyphs = glyphsOf(runs);
+    if (lineGlyphs.empty()) {
+        return;
+    }
+    std::vector<Glyph> pieceGlyphs;
+    const std::vector<DrawnText> pieces = piecesOf(layout, text, line, pieceGlyphs);
+    if (pieceGlyphs == lineGlyphs) {
+        drawn.insert(drawn.end(), pieces.begin(), pieces.end());
+    } else {
+        drawn.push_back({text.mid(line.textStart(), line.textLength()), static_cast<int>(lineGlyphs.size())});
+    }
+}
+
+// The text laid out on pages of the given layout and drawn into a PDF, with
+// what was drawn on each page.
+QByteArray writePdf(const QTextDocument& text, const QFont& font, const QPageLayout& pageLayout, int resolution,
+                    const QString& title, DrawnPages& drawn) {
+    QByteArray pdf;
+    QBuffer output(&pdf);
+    output.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&output);
+    writer.setResolution(resolution);
+    writer.setPageLayout(pageLayout);
+    writer.setTitle(title);
 
     // A copy of the text laid out for the paper: the printer's resolution,
     // the printable width, pages of the printable height.
     const std::unique_ptr<QTextDocument> document(text.clone());
-    document->documentLayout()->setPaintDevice(&printer);
+    document->documentLayout()->setPaintDevice(&writer);
     QFont paperFont = font;
     if (font.pixelSize() > 0) {
         paperFont.setPointSizeF(font.pixelSize() * kPointsPerScreenPixel);
@@ -73,35 +207,105 @@ void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const Q
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a long word wraps too, nothing runs off
     document->setDefaultTextOption(option);
     document->setDocumentMargin(0);
-    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    const QSizeF page = pageLayout.paintRectPixels(resolution).size();
     document->setPageSize(page);  // the layout moves a line that would cross a page break to the next page
     // The layout of a long text goes on in the background; the page count
     // needs, and so finishes, all of it.
     document->pageCount();
 
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        failPrintService(u"Printing failed"_s);
+    if (!painter.begin(&writer)) {
+        failPrinting(u"Printing failed"_s);
     }
     painter.setPen(Qt::black);
     // Each line is drawn once, on its own page: no part of a neighbouring
     // page is drawn outside the page and clipped.
+    drawn.assign(1, {});
     int pageIndex = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const QTextLayout* layout = block.layout();
+        const QString blockText = block.text();
         for (int i = 0; i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
             const int linePage = static_cast<int>((layout->position().y() + line.y()) / page.height());
             while (pageIndex < linePage) {
-                printer.newPage();  // cannot fail while the painter is active
+                writer.newPage();  // cannot fail while the painter is active
+                drawn.emplace_back();
                 ++pageIndex;
             }
-            line.draw(&painter, layout->position() - QPointF(0, pageIndex * page.height()));
+            drawLine(painter, *layout, blockText, line, layout->position() - QPointF(0, pageIndex * page.height()),
+                     drawn.back());
         }
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printServiceFailed()) {
-        failPrintService(u"Printing failed"_s);
+    if (!painter.end()) {
+        failPrinting(u"Printing failed"_s);
     }
+    return pdf;
+}
+
+// Hands the PDF to the print service as one job on the destination, with the
+// destination's own options (an instance's, the user's) and the paper it was
+// laid out for.
+void submit(const cups_dest_t& destination, const QString& title, const QPageSize& paper, const QByteArray& pdf) {
+    cups_option_t* options = nullptr;
+    int optionCount = 0;
+    for (int i = 0; i < destination.num_options; ++i) {
+        optionCount = cupsAddOption(destination.options[i].name, destination.options[i].value, optionCount, &options);
+    }
+    optionCount = cupsAddOption("media", paper.key().toUtf8().constData(), optionCount, &options);
+    const QByteArray jobTitle = title.toUtf8();
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, destination.name, jobTitle.constData(), optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    if (job == 0) {
+        failPrinting(printServiceMessage(u"Printing failed"_s));
+    }
+    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, destination.name, job, jobTitle.constData(), CUPS_FORMAT_PDF, 1) ==
+                HTTP_STATUS_CONTINUE;
+    if (sent) {
+        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
+               HTTP_STATUS_CONTINUE;
+        sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, destination.name) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
+    }
+    if (!sent) {
+        // The job would wait for a document that never comes.
+        const QString message = printServiceMessage(u"Printing failed"_s);
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, destination.name, job, 0);
+        failPrinting(message);
+    }
+}
+
+}  // namespace
+
+void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title) {
+    // The destination lp would print on: LPDEST or PRINTER, the user's
+    // default, the print service's default.
+    const Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    if (!destination) {
+        failPrinting(u"There is no default printer currently selected"_s);
+    }
+    QString printerName = QString::fromUtf8(destination->name);
+    if (destination->instance != nullptr) {
+        printerName += u'/' + QString::fromUtf8(destination->instance);
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(printerName);
+    if (!printer.isValid()) {
+        failPrinting(printServiceMessage(u"Printer selected is not valid"_s));
+    }
+    // The printer's paper and its printable area, no margins of our own.
+    QPageLayout pageLayout = printer.pageLayout();
+    pageLayout.setMargins(pageLayout.minimumMargins());
+
+    DrawnPages drawn;
+    const QByteArray pdf = writePdf(text, font, pageLayout, printer.resolution(), title, drawn);
+    // Qt's PDF names glyphs by what the font maps to them: a radical for an
+    // ideograph, nothing for a glyph that shaping substituted. The text layer
+    // is set from what was drawn.
+    const std::optional<QByteArray> mended = MendTextLayer(pdf, drawn);
+    if (!mended) {
+        failPrinting(u"The text of the printed document could not be written"_s);
+    }
+    submit(*destination, title, pageLayout.pageSize(), *mended);
 }
 
 }  // namespace hcalc

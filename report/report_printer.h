@@ -12,11 +12,13 @@ namespace hcalc {
 // takes the given font; it is wrapped to the width of the printable area and
 // fills that area page after page: no margins of its own, no header, footer
 // or page number. No line is cut at a page break: a line that does not fit
-// starts the next page.
+// starts the next page. The job is a PDF at the printer's paper size whose
+// text reads back exactly as the document's text.
 //
 // Stops the running calculation (CalcFault, FaultKind::PrintFailure) when
 // there is no default printer, with "There is no default printer currently
-// selected", and when the print service fails the job, with its message.
+// selected", when the print service fails the job, with its message, and
+// when the PDF's text could not be set (nothing is printed then).
 void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title);
 
 }  // namespace hcalc
