@@ -27,15 +27,23 @@ constexpr X87Bits kIndefinite{kIntegerBit | kQuietBit, 0xFFFFu};
 constexpr mpfr_exp_t kEmin = -16444;
 constexpr mpfr_exp_t kEmax = 16384;
 constexpr mpfr_exp_t kEminNormal = -16381;
-// The same for double: subnormals down to 2^-1074, values below 2^1024.
-constexpr mpfr_exp_t kDoubleEmin = -1073;
-constexpr mpfr_exp_t kDoubleEmax = 1024;
 
 static_assert(GMP_NAIL_BITS == 0 && (GMP_NUMB_BITS == 64 || GMP_NUMB_BITS == 32));
 constexpr int kLimbs = 64 / GMP_NUMB_BITS;
 
-// Sets MPFR's exponent range for the lifetime of the object, and restores
-// the previous one: MPFR keeps it per thread, and other code may use MPFR.
+// MPFR keeps its exponent range per thread. A thread that computes is given
+// the extended range once and keeps it: setting it around every operation
+// would cost more than the operation. (Nothing else in the program uses MPFR.)
+void UseExtendedRange() {
+    thread_local const bool set = [] {
+        mpfr_set_emin(kEmin);
+        mpfr_set_emax(kEmax);
+        return true;
+    }();
+    (void)set;
+}
+
+// Sets another exponent range for the lifetime of the object, and restores the previous one.
 class ExponentRange {
 public:
     ExponentRange(mpfr_exp_t emin, mpfr_exp_t emax) : m_emin(mpfr_get_emin()), m_emax(mpfr_get_emax()) {
@@ -131,14 +139,16 @@ private:
 };
 
 // The result of one MPFR operation, rounded as the FPU rounds it: to 64 bits,
-// to nearest even, in the extended range, subnormal below the normal range.
+// to nearest even, in the extended range (so an overflow gives infinity),
+// subnormal below the normal range.
 template <class Operation>
 X87Bits Rounded(Operation operation) {
-    const ExponentRange range(kEmin, kEmax);
+    UseExtendedRange();
     Number r;
-    int ternary = operation(r.get());
-    ternary = mpfr_check_range(r.get(), ternary, MPFR_RNDN);
-    mpfr_subnormalize(r.get(), ternary, MPFR_RNDN);
+    const int ternary = operation(r.get());
+    if (mpfr_regular_p(r.get()) && mpfr_get_exp(r.get()) < kEminNormal) {
+        mpfr_subnormalize(r.get(), ternary, MPFR_RNDN);
+    }
     return r.bits();
 }
 
@@ -232,15 +242,9 @@ double StoreDouble(Ext x) {
         const std::uint64_t sign = (nan.signExponent & kSign) != 0 ? std::uint64_t{1} << 63 : 0;
         return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) | ((nan.significand & ~kIntegerBit) >> 11));
     }
-    MPFR_DECL_INIT(d, 53);
-    int ternary = mpfr_set(d, v.get(), MPFR_RNDN);
-    double result = 0;
-    {
-        const ExponentRange range(kDoubleEmin, kDoubleEmax);
-        ternary = mpfr_check_range(d, ternary, MPFR_RNDN);
-        mpfr_subnormalize(d, ternary, MPFR_RNDN);
-        result = mpfr_get_d(d, MPFR_RNDN);
-    }
+    // Rounded once to nearest even, to a subnormal double below the normal
+    // range, to infinity beyond 2^1024.
+    const double result = mpfr_get_d(v.get(), MPFR_RNDN);
     if (std::isinf(result) && !mpfr_inf_p(v.get())) {
         RaiseOverflow();
     }
@@ -269,8 +273,12 @@ std::optional<Ext> DecimalToExt(std::string_view digits, long long exponent) {
     }
     const std::string text = std::string(digits) + 'e' + std::to_string(exponent);
     Number r;
-    // Rounded to 64 bits in MPFR's default exponent range, wide enough for any value here.
-    int ternary = mpfr_strtofr(r.get(), text.c_str(), nullptr, 10, MPFR_RNDN);
+    int ternary = 0;
+    {
+        // Rounded to 64 bits in an exponent range wide enough for any value here.
+        const ExponentRange range(mpfr_get_emin_min(), mpfr_get_emax_max());
+        ternary = mpfr_strtofr(r.get(), text.c_str(), nullptr, 10, MPFR_RNDN);
+    }
     if (mpfr_get_exp(r.get()) > kEmax) {
         return std::nullopt;
     }

@@ -78,6 +78,20 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
     SearchOutcome out;
     const std::int32_t n = in.steps;
     double best = 0;  // R*
+    // Each branch's capacity for a number of steps, computed when a scheme first needs it and the same value
+    // every time after (0: not yet computed; a capacity is never 0). A capacity that overflows stops the search
+    // the first time it is computed, as it would each time.
+    std::array<std::vector<double>, 4> kept;
+    for (auto& branch : kept) {
+        branch.assign(static_cast<std::size_t>(std::max(n, 0)) + 1, 0);
+    }
+    const auto capacity = [&](std::size_t j, std::int32_t a) {
+        double& c = kept[j][static_cast<std::size_t>(a)];
+        if (c == 0) {
+            c = BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a);
+        }
+        return c;
+    };
     try {
         for (std::int32_t k = 0; k <= n; ++k) {
             const std::int32_t a3 = n - k;
@@ -86,7 +100,7 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
                     const Steps a{a3, a5, a7, k - a5 - a7};
                     std::array<double, 4> s{};
                     for (std::size_t j = 0; j < a.size(); ++j) {
-                        s[j] = a[j] != 0 ? BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a[j]) : 0;
+                        s[j] = a[j] != 0 ? capacity(j, a[j]) : 0;
                     }
                     const Ext total = SchemeTotal(s);
                     if (total == 0) {
@@ -140,9 +154,13 @@ double MarginalError(double mu) {
 class Branch {
 public:
     Branch() = default;
-    Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps)
+    // Tabulating a million steps takes a while with some backends of the extended arithmetic: a request to
+    // cancel stops it, and the branch is then cancelled().
+    Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps,
+           const SearchControl* control)
         : m_u(in.phaseVoltage), m_i(in.currents[index]), m_h(kBranchOrders[index]) {
-        m_c = m_u * m_u * m_i * m_i;
+        const double ui = m_u * m_i;  // a product of the two first: a large U and a tiny I do not overflow
+        m_c = ui * ui;
         m_k = static_cast<double>(m_h * m_h) / (m_h * m_h - 1);
         m_scale = 1000.0 * m_h;
         const std::int32_t last = std::min(lastSteps, kTableSteps);
@@ -150,6 +168,10 @@ public:
             m_capacity.assign(static_cast<std::size_t>(last) + 1, 0);
             m_marginal.assign(static_cast<std::size_t>(last) + 1, 0);
             for (std::int32_t a = std::max(firstSteps, 1); a <= last; ++a) {
+                if ((a & 4095) == 0 && control != nullptr && control->cancelRequested()) {
+                    m_cancelled = true;
+                    return;
+                }
                 m_capacity[static_cast<std::size_t>(a)] = BranchCapacity(m_u, m_i, m_h, a);
             }
             for (std::int32_t a = 1; a <= last; ++a) {
@@ -162,6 +184,7 @@ public:
         return static_cast<std::size_t>(a) < m_capacity.size() ? m_capacity[static_cast<std::size_t>(a)]
                                                                : BranchCapacity(m_u, m_i, m_h, a);
     }
+    bool cancelled() const { return m_cancelled; }
     double marginal(std::int32_t a) const {
         return static_cast<std::size_t>(a) < m_marginal.size() ? m_marginal[static_cast<std::size_t>(a)]
                                                                : computeMarginal(a);
@@ -176,11 +199,12 @@ private:
     double m_u = 0;
     double m_i = 0;
     int m_h = 0;
-    double m_c = 0;      // U*U*I*I; infinite for the largest currents, which then rule nothing out
+    double m_c = 0;      // U*U*I*I; infinite only where U*I passes 1e154, and then rules nothing out
     double m_k = 0;      // h^2 / (h^2 - 1)
     double m_scale = 0;  // 1000*h
     std::vector<double> m_capacity;
     std::vector<double> m_marginal;
+    bool m_cancelled = false;
 };
 
 // The least capacity of the remaining branches for a number of steps, as the sum of kept capacities at an
@@ -342,7 +366,12 @@ public:
         for (int p = 0; p < m_r; ++p) {
             const std::size_t j = m_active[static_cast<std::size_t>(p)];
             // A single branch takes all steps at once: nothing to tabulate.
-            m_branch[static_cast<std::size_t>(p)] = Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n);
+            m_branch[static_cast<std::size_t>(p)] =
+                Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n, m_control);
+            if (m_branch[static_cast<std::size_t>(p)].cancelled()) {
+                out.cancelled = true;
+                return out;
+            }
         }
         if (m_r == 4) {
             m_greedy.emplace(m_branch[1], m_branch[2], m_branch[3]);
