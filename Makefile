@@ -7,7 +7,7 @@ BUILD_DIR := build/$(PRESET)
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake ninja-build g++ make \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev \
 	fonts-noto-cjk fontconfig \
 	dpkg-dev file desktop-file-utils appstream \
 	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils \
@@ -16,11 +16,17 @@ PACKAGES := cmake ninja-build g++ make \
 # What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
 DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format
 
+# The arm64 cross-build and what runs its tests (qemu-user), through dpkg multiarch.
+ARM64_PACKAGES := crossbuild-essential-arm64 qemu-user \
+	qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libgl-dev:arm64 \
+	libgtest-dev:arm64 libgmock-dev:arm64 libmpfr-dev:arm64 libcups2-dev:arm64
+
 FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep configure build run test bench fuzz asan static-analysis check-deep package package-check clean
+.PHONY: all deps deps-deep deps-arm64 configure build run test test-portable test-release test-arm64 bench fuzz asan \
+	static-analysis check-deep package package-check clean
 
 all: build
 
@@ -28,15 +34,19 @@ all: build
 # nothing is missing.
 deps: PACKAGE_LIST = $(PACKAGES)
 deps-deep: PACKAGE_LIST = $(PACKAGES) $(DEEP_PACKAGES)
-deps deps-deep:
-	@missing=""; \
+deps-arm64: PACKAGE_LIST = $(PACKAGES) $(ARM64_PACKAGES)
+deps deps-deep deps-arm64:
+	@if [ "$@" = deps-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then \
+		$(SUDO) dpkg --add-architecture arm64; \
+	fi; \
+	missing=""; \
 	for p in $(PACKAGE_LIST); do \
 		dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
 		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
-		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends --no-remove $$missing; \
 	fi
 
 $(BUILD_DIR)/build.ninja: CMakeLists.txt CMakePresets.json | deps
@@ -66,12 +76,34 @@ asan: deps-deep
 	cmake --build --preset asan
 	ctest --preset asan
 
+# The whole test suite again with the portable extended arithmetic (GNU MPFR)
+# forced, on this x86-64 machine.
+test-portable: deps
+	cmake --preset portable
+	cmake --build --preset portable
+	ctest --preset portable
+
+# A Release build with the tests, as a packager makes it (with our warnings):
+# the package's own build tree, with the tests added, so that the program
+# packaged afterwards is the one tested.
+test-release: deps
+	cmake --preset package -DHCALC_BUILD_TESTS=ON
+	cmake --build --preset package
+	ctest --test-dir build/package --output-on-failure -j 2 --timeout 600
+
+# Cross-built for arm64 and the whole test suite run under qemu-user.
+test-arm64: deps-arm64
+	cmake --preset arm64
+	cmake --build --preset arm64
+	ctest --preset arm64
+
 # Formatting, clang-tidy and cppcheck over the whole tree.
 static-analysis: deps-deep build
 	scripts/static-analysis
 
-# Everything deeper than make test: fuzzing, sanitizers, static analysis.
-check-deep: fuzz asan static-analysis
+# Everything deeper than make test: fuzzing, sanitizers, the portable
+# arithmetic, static analysis.
+check-deep: fuzz asan test-portable static-analysis
 
 # The Debian package, built in its own release tree: build/package/hcalc_*.deb
 package: deps
@@ -84,9 +116,12 @@ package: deps
 package-check: package
 	.ci/package-check
 
-# The search benchmarks (some seconds for the literal search), not part of `make test`.
+# The search benchmarks (some seconds for the literal search), not part of
+# `make test`; then the whole click again with the portable arithmetic.
 bench: build
+	cmake --build --preset $(PRESET) --target hcalc_bench_portable
 	$(BUILD_DIR)/bench/hcalc_bench
+	$(BUILD_DIR)/bench/hcalc_bench_portable --benchmark_filter=WholeClick
 
 clean:
 	rm -rf build

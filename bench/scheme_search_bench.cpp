@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "core/extended.h"
 #include "core/scheme_search.h"
 
 #include <QAbstractButton>
@@ -107,6 +108,7 @@ void WholeClick(benchmark::State& state) {
         list->scrollToBottom();
         QApplication::processEvents();
     }
+    state.SetLabel(hcalc::kExtendedBackendName);
     state.counters["lines"] = list->model()->rowCount();
     state.counters["peak_MB"] = PeakResidentMegabytes();  // the whole process's peak resident memory
     state.counters["window_MB"] = baseline;               // its peak before the first click

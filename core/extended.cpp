@@ -1,8 +1,18 @@
-#include "core/extended.h"
+#include "core/x87_bits.h"
 
 #include "core/fault.h"
 
+#include <cstdio>
+#include <ostream>
+
 namespace hcalc {
+
+std::ostream& operator<<(std::ostream& out, const X87Bits& bits) {
+    char text[32];
+    std::snprintf(text, sizeof text, "x87:%04X:%016llX", static_cast<unsigned>(bits.signExponent),
+                  static_cast<unsigned long long>(bits.significand));
+    return out << text;
+}
 
 void RaiseDivisionByZero() {
     throw CalcFault::divisionByZero();
@@ -12,21 +22,6 @@ void RaiseInvalidOperation() {
 }
 void RaiseOverflow() {
     throw CalcFault::overflow();
-}
-
-Ext Sqrt(Ext x) {
-    if (x.value() < 0) {
-        RaiseInvalidOperation();
-    }
-    return Ext(std::sqrt(x.value()));
-}
-
-double StoreDouble(Ext x) {
-    const double d = static_cast<double>(x.value());
-    if (std::isinf(d) && std::isfinite(x.value())) {
-        RaiseOverflow();
-    }
-    return d;
 }
 
 }  // namespace hcalc

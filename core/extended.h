@@ -1,81 +1,49 @@
 #pragma once
 
-#include <cmath>
-#include <compare>
-#include <limits>
+// The 80-bit extended arithmetic every formula is evaluated in. Where long
+// double is the x87 extended format the FPU computes it (the native backend);
+// elsewhere, or when HCALC_PORTABLE_EXTENDED is set, GNU MPFR does (the
+// portable backend). Both give the same bits and the same faults at the same
+// steps; code outside core/ sees only the names below.
+
+#include "core/x87_bits.h"
+
+#if HCALC_PORTABLE_EXTENDED
+#include "core/extended_portable.h"
+#else
+#include "core/extended_native.h"
+#endif
 
 namespace hcalc {
 
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "formulas are evaluated in the x87 80-bit extended format (64-bit significand)");
+#if HCALC_PORTABLE_EXTENDED
+namespace backend = portable;
+#else
+namespace backend = native;
+#endif
 
-[[noreturn]] void RaiseDivisionByZero();
-[[noreturn]] void RaiseInvalidOperation();
-[[noreturn]] void RaiseOverflow();
-
-// A value in 80-bit extended precision whose every operation checks its
-// result and stops the calculation at the first fault: division of a non-zero
-// value by zero, an invalid operation (0/0, square root of a negative value)
-// or an overflow of the extended range. Values held by a calculation are
-// always finite, so a non-finite result can only come from the operation that
-// produced it. Operators evaluate left to right as written: a * b * c is
-// (a * b) * c, each step rounded to extended.
-class Ext {
-public:
-    constexpr Ext(int v) : m_v(v) {}
-    constexpr Ext(long long v) : m_v(static_cast<long double>(v)) {}
-    constexpr Ext(double v) : m_v(v) {}
-    constexpr Ext(long double v) : m_v(v) {}
-
-    constexpr long double value() const { return m_v; }
-
-    friend Ext operator+(Ext a, Ext b) { return checked(a.m_v + b.m_v); }
-    friend Ext operator-(Ext a, Ext b) { return checked(a.m_v - b.m_v); }
-    friend Ext operator*(Ext a, Ext b) { return checked(a.m_v * b.m_v); }
-    friend Ext operator/(Ext a, Ext b) {
-        if (b.m_v == 0) {
-            if (a.m_v == 0) {
-                RaiseInvalidOperation();  // 0/0
-            }
-            RaiseDivisionByZero();
-        }
-        return checked(a.m_v / b.m_v);
-    }
-    friend Ext operator-(Ext a) { return Ext(-a.m_v); }
-
-    friend bool operator==(Ext a, Ext b) { return a.m_v == b.m_v; }
-    friend std::partial_ordering operator<=>(Ext a, Ext b) { return a.m_v <=> b.m_v; }
-
-private:
-    static Ext checked(long double r) {
-        if (std::isinf(r)) [[unlikely]] {
-            RaiseOverflow();
-        }
-        if (std::isnan(r)) [[unlikely]] {
-            RaiseInvalidOperation();
-        }
-        return Ext(r);
-    }
-
-    long double m_v;
-};
+// A value in extended precision; every operation stops the calculation at
+// its first fault (division by zero, invalid operation, overflow).
+using backend::Ext;
 
 // Square root; an invalid operation for a negative value.
-Ext Sqrt(Ext x);
+using backend::Sqrt;
 
-// The value rounded to double, as it is when a calculation stores it. A
-// finite extended value that becomes infinite as a double overflowed. (The
-// test is on the values, not on the FPU flags: GCC may move the conversion
-// past a flag test.)
-double StoreDouble(Ext x);
+// The value rounded to double, as it is when a calculation stores it; a
+// finite value too large for a double is an overflow.
+using backend::StoreDouble;
 
 // The value after storing it into a double and reading it back.
 inline Ext Stored(Ext x) {
     return Ext(StoreDouble(x));
 }
 
-// Constants the formulas write with two decimals: the nearest extended values.
-inline constexpr Ext kPi314{3.14L};        // pi, as the formulas write it
-inline constexpr Ext kSqrt3_1732{1.732L};  // square root of three, as the formulas write it
+// Constants the formulas write with decimals: the nearest extended values of 3.14 and 1.732.
+using backend::kPi314;
+using backend::kSqrt3_1732;
+
+// Which backend computes, for benchmarks and reports.
+inline constexpr const char* kExtendedBackendName =
+    HCALC_PORTABLE_EXTENDED ? "portable (GNU MPFR)" : "native (x87 FPU)";
 
 }  // namespace hcalc

@@ -4,13 +4,8 @@
 
 #include <QLocale>
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <cstring>
-#include <limits>
+#include <algorithm>
 #include <string>
-#include <system_error>
 
 namespace hcalc {
 
@@ -51,32 +46,15 @@ bool readSign(QStringView text, qsizetype& i) {
     return false;
 }
 
-// Digits and decimal exponent: value = digits * 10^exponent.
-long double decimalToExtended(const std::string& digits, long long exponent) {
-    const std::string text = digits + 'e' + std::to_string(exponent);
-    long double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        // Out of range on either side: the magnitude's decimal exponent tells which.
-        const long long magnitude = static_cast<long long>(digits.size()) + exponent;
-        return magnitude > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
-    }
-    return value;
-}
-
 // What an 80-bit pattern holds, judged by its bits as the FPU judges them:
 // zeros, denormals and pseudo-denormals (exponent field 0) are below the
 // normal range; an unnormal (integer bit clear) or a pseudo-infinity is no
 // valid number.
 enum class Encoding { Normal, BelowNormal, Infinite, NotANumber };
 
-Encoding classify(long double value) {
-    std::uint64_t significand = 0;
-    std::uint16_t signAndExponent = 0;
-    std::memcpy(&significand, &value, sizeof significand);
-    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + sizeof significand, sizeof signAndExponent);
-    const unsigned exponent = signAndExponent & 0x7FFFu;
-    const bool integerBit = (significand >> 63) != 0;
+Encoding classify(X87Bits bits) {
+    const unsigned exponent = bits.signExponent & 0x7FFFu;
+    const bool integerBit = (bits.significand >> 63) != 0;
     if (exponent == 0) {
         return Encoding::BelowNormal;
     }
@@ -84,7 +62,7 @@ Encoding classify(long double value) {
         return Encoding::NotANumber;
     }
     if (exponent == 0x7FFFu) {
-        return (significand << 1) == 0 ? Encoding::Infinite : Encoding::NotANumber;
+        return (bits.significand << 1) == 0 ? Encoding::Infinite : Encoding::NotANumber;
     }
     return Encoding::Normal;
 }
@@ -96,7 +74,7 @@ QChar RegionalDecimalSeparator() {
     return point.size() == 1 ? point.front() : QChar(u'.');
 }
 
-std::optional<long double> TryParseReal(QStringView text, QChar separator) {
+std::optional<Ext> TryParseReal(QStringView text, QChar separator) {
     const qsizetype n = text.size();
     qsizetype i = skipSpaces(text, 0);
     const bool negative = readSign(text, i);
@@ -142,14 +120,15 @@ std::optional<long double> TryParseReal(QStringView text, QChar separator) {
     if (i != n) {
         return std::nullopt;
     }
-    long double value = 0;
+    Ext value = 0;
     if (!digits.empty()) {
         // Fraction digits that were leading zeros are not in `digits` but
-        // still scale the value.
-        value = decimalToExtended(digits, exponent - fractionDigits);
-        if (std::isinf(value)) {
+        // still scale the value. Beyond the extended range the text is invalid.
+        const std::optional<Ext> read = backend::DecimalToExt(digits, exponent - fractionDigits);
+        if (!read) {
             return std::nullopt;
         }
+        value = *read;
     }
     return negative ? -value : value;
 }
@@ -206,7 +185,7 @@ std::optional<std::int32_t> TryParseInteger(QStringView text) {
     return static_cast<std::int32_t>(magnitude);
 }
 
-long double ParseReal(const QString& text, QChar separator) {
+Ext ParseReal(const QString& text, QChar separator) {
     if (const auto value = TryParseReal(text, separator)) {
         return *value;
     }
@@ -220,30 +199,22 @@ std::int32_t ParseInteger(const QString& text) {
     throw CalcFault::invalidInteger(text);
 }
 
-QString FormatReal(long double value, QChar separator) {
-    switch (classify(value)) {
+QString FormatReal(Ext value, QChar separator) {
+    const X87Bits bits = value.bits();
+    const bool negative = (bits.signExponent & 0x8000u) != 0;
+    switch (classify(bits)) {
         case Encoding::NotANumber:
             return u"NAN"_s;
         case Encoding::Infinite:
-            return std::signbit(value) ? u"-INF"_s : u"INF"_s;
+            return negative ? u"-INF"_s : u"INF"_s;
         case Encoding::BelowNormal:
             return u"0"_s;
         case Encoding::Normal:
             break;
     }
-    // 18 significant digits, rounded to nearest: "d.ddddddddddddddddde<exp>".
-    std::array<char, 48> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                      std::chars_format::scientific, 17);
+    // 18 significant digits of the magnitude, rounded to nearest.
     std::string digits;
-    const char* p = buffer.data();
-    for (; p != result.ptr && *p != 'e'; ++p) {
-        if (*p != '.') {
-            digits.push_back(*p);
-        }
-    }
-    int exponent10 = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent10);
+    int exponent10 = backend::DecimalDigits18(negative ? -value : value, digits);
 
     // Reduce to 15 digits, rounding half up on the 16th.
     const bool roundUp = digits[15] >= '5';
@@ -270,7 +241,7 @@ QString FormatReal(long double value, QChar separator) {
     const int n = static_cast<int>(digits.size());
 
     QString out;
-    if (value < 0) {
+    if (negative) {
         out += u'-';
     }
     if (e >= -3 && e <= 15) {
@@ -300,14 +271,8 @@ QString FormatReal(long double value, QChar separator) {
     return out;
 }
 
-std::int64_t TruncateReal(long double value) {
-    const long double t = std::trunc(value);
-    // The 64-bit range is [-2^63, 2^63); both bounds are exact in extended precision.
-    constexpr long double kLowest = static_cast<long double>(std::numeric_limits<std::int64_t>::min());
-    if (!(t >= kLowest && t < -kLowest)) {
-        throw CalcFault::invalidOperation();
-    }
-    return static_cast<std::int64_t>(t);
+std::int64_t TruncateReal(Ext value) {
+    return backend::TruncateToInt64(value);
 }
 
 QString FormatWhole(std::int64_t value) {

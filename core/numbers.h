@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/extended.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
@@ -24,7 +26,7 @@ QChar RegionalDecimalSeparator();
 // optional spaces. The value in extended precision; a value below the extended
 // range reads as 0. nullopt for text that is not a number or whose value
 // overflows the extended range.
-std::optional<long double> TryParseReal(QStringView text, QChar separator);
+std::optional<Ext> TryParseReal(QStringView text, QChar separator);
 
 // Reading a 32-bit integer: optional leading spaces, sign, then decimal digits
 // or hexadecimal digits after "$", "x", "X", "0x" or "0X"; nothing may follow.
@@ -32,17 +34,17 @@ std::optional<std::int32_t> TryParseInteger(QStringView text);
 
 // The forms a calculation uses: a text that does not convert stops it with
 // the conversion error naming the text exactly as it stood.
-long double ParseReal(const QString& text, QChar separator);
+Ext ParseReal(const QString& text, QChar separator);
 std::int32_t ParseInteger(const QString& text);
 
 // General format with 15 significant digits: fixed notation for magnitudes
 // from 0.0001 to just below 1E15, scientific ("1.5E-5", "1E15") otherwise; no
 // trailing zeros, no thousands separator.
-QString FormatReal(long double value, QChar separator);
+QString FormatReal(Ext value, QChar separator);
 
 // Truncation toward zero to a 64-bit integer; a value outside the 64-bit
 // range is an invalid operation.
-std::int64_t TruncateReal(long double value);
+std::int64_t TruncateReal(Ext value);
 
 // Plain decimal digits, "-" when negative.
 QString FormatWhole(std::int64_t value);

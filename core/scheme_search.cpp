@@ -78,6 +78,20 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
     SearchOutcome out;
     const std::int32_t n = in.steps;
     double best = 0;  // R*
+    // Each branch's capacity for a number of steps, computed when a scheme first needs it and the same value
+    // every time after (0: not yet computed; a capacity is never 0). A capacity that overflows stops the search
+    // the first time it is computed, as it would each time.
+    std::array<std::vector<double>, 4> kept;
+    for (auto& branch : kept) {
+        branch.assign(static_cast<std::size_t>(std::max(n, 0)) + 1, 0);
+    }
+    const auto capacity = [&](std::size_t j, std::int32_t a) {
+        double& c = kept[j][static_cast<std::size_t>(a)];
+        if (c == 0) {
+            c = BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a);
+        }
+        return c;
+    };
     try {
         for (std::int32_t k = 0; k <= n; ++k) {
             const std::int32_t a3 = n - k;
@@ -86,7 +100,7 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
                     const Steps a{a3, a5, a7, k - a5 - a7};
                     std::array<double, 4> s{};
                     for (std::size_t j = 0; j < a.size(); ++j) {
-                        s[j] = a[j] != 0 ? BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a[j]) : 0;
+                        s[j] = a[j] != 0 ? capacity(j, a[j]) : 0;
                     }
                     const Ext total = SchemeTotal(s);
                     if (total == 0) {
@@ -111,7 +125,8 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
 // line, and is skipped. The proofs use the exact real values of the capacities: each S_h(a) =
 // k_h*(C_h/(1000*h*a) + 1000*a) is convex in a, and the double the search keeps is within 1.2e-16 of it.
 // Every scheme that is not ruled out is evaluated exactly as the literal search evaluates it, in the
-// literal search's order, so the chain comes out bit for bit the same.
+// literal search's order, so the chain comes out bit for bit the same. The bounds are computed in double on
+// every processor, whatever its long double; the margins below are for double's 2^-53.
 //
 // Levels: the branches with a current are nested as the loops nest them (a3 first, running down; the others
 // running up); each level chooses its branch's steps and the last branch takes the rest. For a choice at a
@@ -121,16 +136,17 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
 // minimum, and the scan for them stops, on each side, at a choice whose bound is above the best and rising.
 namespace {
 
-// Relative distance of a kept capacity, or of a sum of them, from the exact real value, with a wide margin.
-constexpr long double kRel = 1e-15L;
-constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
+// Relative distance of a kept capacity (at most 1.2e-16), or of a sum of up to four of them computed in double
+// (at most 4.6e-16), from the exact real value, with room for the roundings of the bounds themselves.
+constexpr double kRel = 2e-15;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Steps per branch whose capacities and marginal costs are tabulated; beyond, they are computed when needed.
 constexpr std::int32_t kTableSteps = 1 << 21;
 
-// An upper bound on the distance of a computed marginal cost from the exact one: its evaluation rounds at most
-// eight times values no larger than 2250 + |mu|.
-long double MarginalError(long double mu) {
-    return 4e-18L * (2500 + std::fabs(mu));
+// An upper bound on the distance of a computed marginal cost from the exact one: its evaluation in double rounds
+// at most eight times values no larger than 2250 + |mu|, each by at most 2^-53 (1.1e-16) of the value.
+double MarginalError(double mu) {
+    return 1e-14 * (2500 + std::fabs(mu));
 }
 
 // One branch with a current: its kept capacities S(a), as the literal search computes them, and the exact
@@ -138,18 +154,24 @@ long double MarginalError(long double mu) {
 class Branch {
 public:
     Branch() = default;
-    Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps)
+    // Tabulating a million steps takes a while with some backends of the extended arithmetic: a request to
+    // cancel stops it, and the branch is then cancelled().
+    Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps,
+           const SearchControl* control)
         : m_u(in.phaseVoltage), m_i(in.currents[index]), m_h(kBranchOrders[index]) {
-        const long double u = m_u;
-        const long double i = m_i;
-        m_c = u * u * i * i;
-        m_k = static_cast<long double>(m_h * m_h) / (m_h * m_h - 1);
-        m_scale = 1000.0L * m_h;
+        const double ui = m_u * m_i;  // a product of the two first: a large U and a tiny I do not overflow
+        m_c = ui * ui;
+        m_k = static_cast<double>(m_h * m_h) / (m_h * m_h - 1);
+        m_scale = 1000.0 * m_h;
         const std::int32_t last = std::min(lastSteps, kTableSteps);
         if (last >= 1) {
             m_capacity.assign(static_cast<std::size_t>(last) + 1, 0);
             m_marginal.assign(static_cast<std::size_t>(last) + 1, 0);
             for (std::int32_t a = std::max(firstSteps, 1); a <= last; ++a) {
+                if ((a & 4095) == 0 && control != nullptr && control->cancelRequested()) {
+                    m_cancelled = true;
+                    return;
+                }
                 m_capacity[static_cast<std::size_t>(a)] = BranchCapacity(m_u, m_i, m_h, a);
             }
             for (std::int32_t a = 1; a <= last; ++a) {
@@ -162,32 +184,34 @@ public:
         return static_cast<std::size_t>(a) < m_capacity.size() ? m_capacity[static_cast<std::size_t>(a)]
                                                                : BranchCapacity(m_u, m_i, m_h, a);
     }
-    long double marginal(std::int32_t a) const {
+    bool cancelled() const { return m_cancelled; }
+    double marginal(std::int32_t a) const {
         return static_cast<std::size_t>(a) < m_marginal.size() ? m_marginal[static_cast<std::size_t>(a)]
                                                                : computeMarginal(a);
     }
 
 private:
-    long double computeMarginal(std::int32_t a) const {
-        const long double steps = a;
+    double computeMarginal(std::int32_t a) const {
+        const double steps = a;
         return m_k * (1000 - m_c / (m_scale * (steps * (steps + 1))));
     }
 
     double m_u = 0;
     double m_i = 0;
     int m_h = 0;
-    long double m_c = 0;      // U*U*I*I
-    long double m_k = 0;      // h^2 / (h^2 - 1)
-    long double m_scale = 0;  // 1000*h
+    double m_c = 0;      // U*U*I*I; infinite only where U*I passes 1e154, and then rules nothing out
+    double m_k = 0;      // h^2 / (h^2 - 1)
+    double m_scale = 0;  // 1000*h
     std::vector<double> m_capacity;
-    std::vector<long double> m_marginal;
+    std::vector<double> m_marginal;
+    bool m_cancelled = false;
 };
 
 // The least capacity of the remaining branches for a number of steps, as the sum of kept capacities at an
 // allocation whose exact total exceeds the exact least one by at most `slack`.
 struct SuffixMin {
-    long double value = 0;
-    long double slack = 0;
+    double value = 0;
+    double slack = 0;
     std::int32_t first = 0;  // the allocation's steps for the first of the remaining branches
 };
 
@@ -209,14 +233,14 @@ public:
             ++x;
         }
         m_x = x;
-        long double e = std::max(MarginalError(m_a->marginal(x)), MarginalError(m_b->marginal(m - x)));
+        double e = std::max(MarginalError(m_a->marginal(x)), MarginalError(m_b->marginal(m - x)));
         if (x >= 2) {
             e = std::max(e, MarginalError(m_a->marginal(x - 1)));
         }
         if (m - x >= 2) {
             e = std::max(e, MarginalError(m_b->marginal(m - x - 1)));
         }
-        const long double value = static_cast<long double>(m_a->capacity(x)) + m_b->capacity(m - x);
+        const double value = m_a->capacity(x) + m_b->capacity(m - x);
         return {value, (m - 2) * 2 * e, x};
     }
 
@@ -249,8 +273,8 @@ public:
             m_next[j] = m_branch[j]->marginal(m_x[j]);
             ++m_m;
         }
-        long double e = 0;
-        long double excess = 0;
+        double e = 0;
+        double excess = 0;
         for (std::size_t p = 0; p < 3; ++p) {
             e = std::max(e, MarginalError(m_next[p]));
             if (m_x[p] >= 2) {
@@ -262,7 +286,7 @@ public:
                 }
             }
         }
-        long double value = 0;
+        double value = 0;
         for (std::size_t j = 0; j < 3; ++j) {
             value += m_branch[j]->capacity(m_x[j]);
         }
@@ -272,18 +296,19 @@ public:
 private:
     std::array<const Branch*, 3> m_branch;
     std::array<std::int32_t, 3> m_x{1, 1, 1};
-    std::array<long double, 3> m_next{};
-    std::array<long double, 3> m_last{};
+    std::array<double, 3> m_next{};
+    std::array<double, 3> m_last{};
     std::int32_t m_m = 3;
 };
 
-// A choice at one level, with bounds on the exact least total below it.
+// A choice at one level, with bounds on the exact least total below it. A bound that is not finite (sums of
+// capacities near the double range) rules nothing out.
 struct Entry {
     std::int32_t x = 0;
-    long double prefix = 0;  // kept capacities chosen so far, this level's included, added in loop order
-    long double value = 0;   // at the last level, the scheme's total exactly as the literal search adds it
-    long double lo = 0;
-    long double hi = 0;
+    double prefix = 0;  // kept capacities chosen so far, this level's included
+    double value = 0;   // the least total below, as a double sum of kept capacities
+    double lo = 0;
+    double hi = 0;
     std::int32_t next = 0;  // where the next level's scan starts
 };
 
@@ -341,7 +366,12 @@ public:
         for (int p = 0; p < m_r; ++p) {
             const std::size_t j = m_active[static_cast<std::size_t>(p)];
             // A single branch takes all steps at once: nothing to tabulate.
-            m_branch[static_cast<std::size_t>(p)] = Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n);
+            m_branch[static_cast<std::size_t>(p)] =
+                Branch(m_in, j, j == 0 ? m_firstOuter : 1, m_r == 1 ? 0 : m_n, m_control);
+            if (m_branch[static_cast<std::size_t>(p)].cancelled()) {
+                out.cancelled = true;
+                return out;
+            }
         }
         if (m_r == 4) {
             m_greedy.emplace(m_branch[1], m_branch[2], m_branch[3]);
@@ -365,7 +395,7 @@ public:
 private:
     bool isLast(int level) const { return level == m_r - 2; }
 
-    Entry evaluate(int level, std::int32_t budget, long double prefix, std::int32_t x) {
+    Entry evaluate(int level, std::int32_t budget, double prefix, std::int32_t x) {
         Entry e;
         e.x = x;
         e.prefix = prefix + m_branch[static_cast<std::size_t>(level)].capacity(x);
@@ -384,24 +414,32 @@ private:
         return e;
     }
 
-    void process(int level, std::int32_t budget, const Entry& e) {
+    // Whether the schemes below an entry may improve the best ratio.
+    bool mayImprove(const Entry& e) const { return !(std::isfinite(e.lo) && e.lo >= m_threshold); }
+
+    // exact: the kept capacities of the levels above, added in extended precision in loop order, exactly as
+    // the literal search adds them.
+    void process(int level, std::int32_t budget, const Entry& e, Ext exact) {
         m_steps[m_active[static_cast<std::size_t>(level)]] = e.x;
+        const Ext prefix = exact + m_branch[static_cast<std::size_t>(level)].capacity(e.x);
         if (isLast(level)) {
             m_steps[m_active[static_cast<std::size_t>(m_r - 1)]] = budget - e.x;
-            offer(e.value);
+            offer(prefix + m_branch[static_cast<std::size_t>(m_r - 1)].capacity(budget - e.x), e.value);
         } else {
-            innerLevel(level + 1, budget - e.x, e.prefix, e.next);
+            innerLevel(level + 1, budget - e.x, e.prefix, prefix, e.next);
         }
     }
 
-    // The literal search's comparison, on its exact values. Only a smaller total can give a greater ratio.
-    void offer(long double total) {
-        if (total < m_bestTotal) {
-            const double r = SchemeRatio(m_n, Ext(total));
+    // The literal search's comparison, on its exact total. Only a smaller total can give a greater ratio.
+    // approximate: the same total as a double sum, for the threshold.
+    void offer(Ext total, double approximate) {
+        if (!m_rated || total < m_bestTotal) {
+            const double r = SchemeRatio(m_n, total);
             if (r > m_bestRatio) {
+                m_rated = true;
                 m_bestRatio = r;
                 m_bestTotal = total;
-                m_threshold = total * (1 + kRel);
+                m_threshold = approximate * (1 + kRel);
                 m_chain.push_back({r, m_steps});
             }
         }
@@ -411,7 +449,8 @@ private:
     void outerLevel() {
         if (m_r == 1) {
             m_steps[m_active[0]] = m_n;
-            offer(m_branch[0].capacity(m_n));
+            const double total = m_branch[0].capacity(m_n);
+            offer(total, total);
             return;
         }
         const std::int32_t lo = m_firstOuter;
@@ -431,8 +470,8 @@ private:
             }
             const auto x = static_cast<std::int32_t>(descending ? hi - i : lo + i);
             const Entry e = evaluate(0, m_n, 0, x);
-            if (e.lo < m_threshold) {
-                process(0, m_n, e);
+            if (mayImprove(e)) {
+                process(0, m_n, e, 0);
             }
         }
     }
@@ -442,21 +481,21 @@ private:
     // threshold and certainly above its neighbour's towards the start, since a convex bound only rises
     // beyond it. The left side is scanned first, against the threshold at entry; the right side is scanned
     // while the choices are taken in order, against the threshold as it falls.
-    void innerLevel(int level, std::int32_t budget, long double prefix, std::int32_t seed) {
+    void innerLevel(int level, std::int32_t budget, double prefix, Ext exact, std::int32_t seed) {
         std::int32_t lo = 1;
         const std::int32_t hi = budget - (m_r - 1 - level);
         if (hi < lo) {
             return;
         }
-        if (m_threshold == kInfinity) {
+        if (!m_rated) {
             // Nothing rated yet: the first scheme in order becomes the best, whatever it is.
-            process(level, budget, evaluate(level, budget, prefix, lo));
+            process(level, budget, evaluate(level, budget, prefix, lo), exact);
             if (++lo > hi) {
                 return;
             }
         }
         const auto beyond = [this](const Entry& e, const Entry& inner) {
-            return e.lo >= m_threshold && e.lo > inner.hi;
+            return std::isfinite(e.lo) && e.lo >= m_threshold && e.lo > inner.hi;
         };
         const std::int32_t start = std::clamp(seed, lo, hi);
         std::vector<Entry>& left = m_run[static_cast<std::size_t>(level)];  // from the start down
@@ -471,8 +510,8 @@ private:
         }
         Entry inner = left.front();
         for (auto e = left.rbegin(); e != left.rend(); ++e) {
-            if (e->lo < m_threshold) {
-                process(level, budget, *e);
+            if (mayImprove(*e)) {
+                process(level, budget, *e, exact);
             }
         }
         for (std::int32_t x = start + 1; x <= hi; ++x) {
@@ -480,8 +519,8 @@ private:
             if (beyond(e, inner)) {
                 break;
             }
-            if (e.lo < m_threshold) {
-                process(level, budget, e);
+            if (mayImprove(e)) {
+                process(level, budget, e, exact);
             }
             inner = e;
         }
@@ -499,8 +538,9 @@ private:
     std::array<std::vector<Entry>, 4> m_run;            // by level
     Steps m_steps{};
     double m_bestRatio = 0;
-    long double m_bestTotal = kInfinity;
-    long double m_threshold = kInfinity;  // a total at or above it cannot improve, with room for rounding
+    bool m_rated = false;  // a best scheme exists
+    Ext m_bestTotal = 0;
+    double m_threshold = kInfinity;  // a total at or above it cannot improve, with room for rounding
     ImprovementChain m_chain;
     bool m_cancelled = false;
 };

@@ -94,8 +94,9 @@ private:
 double BranchCapacity(double phaseVoltage, double current, int h, std::int32_t a);
 
 // The exhaustive search exactly as the sharing rule reads: every scheme visited in loop order (a3 from N down,
-// a5 up, a7 up), every capacity and ratio computed, the best replaced only on a strictly greater ratio. It
-// visits (N+1)(N+2)(N+3)/6 schemes; it is the reference the fast search is checked against.
+// a5 up, a7 up), every capacity (once per branch and step count) and ratio computed, the best replaced only on
+// a strictly greater ratio. It visits (N+1)(N+2)(N+3)/6 schemes; it is the reference the fast search is
+// checked against.
 SearchOutcome LiteralSchemeSearch(const SchemeInputs& inputs);
 
 // The search the page runs: the same chain, best scheme and fault as LiteralSchemeSearch, bit for bit, found

@@ -71,7 +71,7 @@ void CompensationPage::RzBitBtn2Click() {
     const Ext presentTan = TangentOf(presentCos);
     const Ext qc = Stored((presentTan - targetTan) * p);  // kvar, P in kW
     write(m_result, qc);
-    Q_EMIT wholeCompensationWritten(FormatWhole(TruncateReal(qc.value())));
+    Q_EMIT wholeCompensationWritten(FormatWhole(TruncateReal(qc)));
 }
 
 void CompensationPage::RzBitBtn1Click() {

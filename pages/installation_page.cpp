@@ -146,7 +146,7 @@ void InstallationPage::RzBitBtn3Click() {
     }
     const std::int32_t q = readInteger(m_totalKvar->text());
     // One step is 1000 var per phase, 3 kvar for the three phases.
-    const auto n = static_cast<std::int32_t>(TruncateReal((Ext(q) / 3).value()));
+    const auto n = static_cast<std::int32_t>(TruncateReal(Ext(q) / 3));
     SchemeInputs inputs;
     inputs.steps = n;
     const Ext u = readReal(m_phaseVoltage);

@@ -258,7 +258,7 @@ std::int32_t Page::readInteger(const QString& text) const {
 }
 
 QString Page::format(Ext value) const {
-    return FormatReal(value.value(), m_context.numbers.decimalSeparator);
+    return FormatReal(value, m_context.numbers.decimalSeparator);
 }
 
 void Page::write(QLineEdit* field, Ext value) const {

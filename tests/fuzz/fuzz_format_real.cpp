@@ -38,10 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 11) {
         return 0;
     }
-    long double value = 0;
+    long double value = 0;  // the same pattern for the C library's reference
     std::memcpy(&value, data, 10);
+    hcalc::X87Bits bits;
+    std::memcpy(&bits.significand, data, 8);
+    std::memcpy(&bits.signExponent, data + 8, 2);
     const QChar separator = (data[10] & 1) ? QChar(u',') : QChar(u'.');
-    const QString shown = hcalc::FormatReal(value, separator);
+    const QString shown = hcalc::FormatReal(hcalc::Ext::FromBits(bits), separator);
     // Patterns that are no normal number (by their bits: exponent field 0 or
     // all ones, or the integer bit clear) show as one of the special texts.
     std::uint64_t significand = 0;
@@ -113,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Read back and shown again: the same text, unless rounding to 15 digits
     // carried the shown value beyond the extended range or below its normal
     // range, which only the largest and the smallest normal values can do.
-    const std::optional<long double> back = hcalc::TryParseReal(shown, separator);
+    const std::optional<hcalc::Ext> back = hcalc::TryParseReal(shown, separator);
     if (!back) {
         if (std::fabs(value) < LDBL_MAX * 0.999999999999L) {
             Fail("shown text does not read back", value, shown);

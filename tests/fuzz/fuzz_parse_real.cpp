@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QChar separator = (data[0] & 1) ? QChar(u',') : QChar(u'.');
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
 
-    const std::optional<long double> got = hcalc::TryParseReal(text, separator);
+    const std::optional<hcalc::Ext> got = hcalc::TryParseReal(text, separator);
     const std::optional<reference::RealParts> parts = reference::MatchReal(text, separator);
     std::optional<long double> expected;
     bool tiny = false;
@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      expected ? "valid" : "invalid");
         std::abort();
     }
-    if (got && !(*got == *expected || (tiny && *got == 0))) {
-        std::fprintf(stderr, "'%s': ParseReal %.21Lg, reference %.21Lg\n", qPrintable(text), *got, *expected);
+    if (got && !(got->bits() == reference::BitsOf(*expected) || (tiny && *got == 0))) {
+        std::fprintf(stderr, "'%s': ParseReal %s, reference %.21Lg\n", qPrintable(text),
+                     qPrintable(hcalc::FormatReal(*got, u'.')), *expected);
         std::abort();
     }
     if (!got) {

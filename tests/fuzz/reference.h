@@ -4,6 +4,8 @@
 // grammar matcher for real and integer texts, and conversions through the C
 // library in the "C" locale. They share no code with core/numbers.cpp.
 
+#include "core/x87_bits.h"
+
 #include <QChar>
 #include <QString>
 
@@ -14,11 +16,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace reference {
+
+// The references are the C library's long double: the fuzz targets run where
+// that is the x87 extended format (x86-64), whichever backend they check.
+static_assert(std::numeric_limits<long double>::digits == 64, "the fuzz references need the x87 long double");
+
+inline hcalc::X87Bits BitsOf(long double value) {
+    hcalc::X87Bits bits;
+    std::memcpy(&bits.significand, &value, sizeof bits.significand);
+    std::memcpy(&bits.signExponent, reinterpret_cast<const char*>(&value) + sizeof bits.significand,
+                sizeof bits.signExponent);
+    return bits;
+}
 
 // Runs f with the C locale for this thread: strtold and snprintf then use ".".
 template <class F>

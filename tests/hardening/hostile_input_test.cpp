@@ -245,7 +245,7 @@ TEST_F(HostileInput, everyHandlerSurvivesEveryTextUnderTheRegionalSeparator) {
                 ++cases;
             }
             for (std::size_t i = 0; i < h.answers.size(); ++i) {
-                check(h, "#" + std::to_string(i), run(h, nullptr, static_cast<int>(i), hostile));
+                check(h, std::string("#").append(std::to_string(i)), run(h, nullptr, static_cast<int>(i), hostile));
                 ++cases;
             }
         }

@@ -37,7 +37,7 @@ const WriteOrder kNormal{"Text66", "Text14", "Text15", "Text16", "Text67",
 const WriteOrder kDetuned{"Text69", "Text25", "Text26", "Text27", "Text68",
                           "Text28", "Text29", "Text30", "Text31", "Text70"};
 
-std::array<long double, 10> inWriteOrder(const test::BankFigures& f) {
+std::array<Ext, 10> inWriteOrder(const test::BankFigures& f) {
     return {f.qh, f.uc, f.i, f.qc, f.qcAll, f.ul, f.i, f.ql, f.qb, f.qbAll};
 }
 
@@ -137,7 +137,7 @@ TEST_F(CapacitorBankPageTest, normalCalculationShowsTheOperatingPointAndStoresNo
         const Texts written = clickAndCollect("Command6");
 
         const test::BankFigures ref =
-            test::bankFigures(static_cast<double>(ParseReal(QString::fromUtf8(c.in.n), u'.')), reread("Text11"),
+            test::bankFigures(StoreDouble(ParseReal(QString::fromUtf8(c.in.n), u'.')), reread("Text11"),
                               reread("Text12"), reread("Text13"), reread("Text64"), reread("Text63"));
         EXPECT_EQ(written, expectedOutputs(kNormalCalculation, ref));
         EXPECT_EQ(text("Text15"), text("Text18"));  // one line current
@@ -168,7 +168,7 @@ TEST_F(CapacitorBankPageTest, detunedCalculationShowsTheOperatingPointAndStoresT
 
         const Texts written = clickAndCollect("Command8");
 
-        const double n = static_cast<double>(ParseReal(QString::fromUtf8(c.in.n), u'.'));
+        const double n = StoreDouble(ParseReal(QString::fromUtf8(c.in.n), u'.'));
         const test::BankFigures ref = test::bankFigures(n, reread("Text11"), reread("Text24"), reread("Text13"),
                                                         reread("Text64"), reread("Text63"));
         EXPECT_EQ(written, expectedOutputs(kDetunedCalculation, ref));
@@ -188,9 +188,9 @@ TEST_F(CapacitorBankPageTest, detunedCalculationShowsTheOperatingPointAndStoresT
         test::TableColumns expected = table;
         auto& row = expected[test::RowIndex(5)];
         row[7] = n;
-        row[8] = static_cast<double>(ref.qbAll);
-        row[9] = static_cast<double>(ref.qcAll);
-        row[10] = static_cast<double>(ref.qh);
+        row[8] = StoreDouble(ref.qbAll);
+        row[9] = StoreDouble(ref.qcAll);
+        row[10] = StoreDouble(ref.qh);
         EXPECT_EQ(test::Columns(design().table), expected);
     }
 }
@@ -227,12 +227,12 @@ TEST_F(CapacitorBankPageTest, detunedCalculationWithoutARowShowsButStoresNothing
 
 // An inductance text whose reactance is exactly that of the capacitor C: resonance.
 QString resonantInductance(double c, QChar separator) {
-    const long double xc = test::stored(1000000.0L / (314.0L * c * 3.0L));
-    double l = static_cast<double>(xc * 1000.0L / 314.0L);
+    const Ext xc = Stored(Ext(1000000) / (Ext(314) * c * 3));
+    double l = StoreDouble(xc * 1000 / 314);
     for (int step = 0; step < 100; ++step) {
         QString text = QString::number(l, 'g', 17).replace(u'.', separator);
-        const double read = static_cast<double>(ParseReal(text, separator));
-        const long double xl = test::stored(read / 1000.0L * 314.0L);
+        const double read = StoreDouble(ParseReal(text, separator));
+        const Ext xl = Stored(Ext(read) / 1000 * 314);
         if (xl == xc) {
             return text;
         }
@@ -317,7 +317,7 @@ TEST_F(CapacitorBankPageTest, bothCalculationsStopAtTheirGuardsAndFaults) {
             EXPECT_EQ(test::Columns(design().table), table);
             const bool kept = calc == &kDetunedCalculation && c.nRead;
             EXPECT_EQ(design().pendingBankCount,
-                      kept ? static_cast<double>(ParseReal(QString::fromUtf8(c.in.n), u'.')) : pendingBefore);
+                      kept ? StoreDouble(ParseReal(QString::fromUtf8(c.in.n), u'.')) : pendingBefore);
         }
     }
 }

@@ -127,7 +127,7 @@ TEST_F(CapacitorReactorPageTest, capacitorWorkedExampleFillsTheRowOfOrderFive) {
     EXPECT_EQ(row.ratedVoltage, 400.0);
     // The capacitance as its 15 digits show it, not the value computed.
     EXPECT_EQ(row.capacitanceUf, 663.48195329087);
-    EXPECT_NE(row.capacitanceUf, static_cast<double>(test::capacitorFigures(100, 400, 5).capacitanceUf));
+    EXPECT_NE(row.capacitanceUf, StoreDouble(test::capacitorFigures(100, 400, 5).capacitanceUf));
     EXPECT_EQ(row.ratedCurrent, 144.333333333333);
     EXPECT_EQ(row.inductanceMh, 0.0);
     EXPECT_EQ(row.bankCount, 0.0);
@@ -272,7 +272,7 @@ TEST_F(CapacitorReactorPageTest, tunedReactorShowsItsFiguresAndSelectsTheOrder) 
         }
         // Whatever the order, tuned means a reactance ratio of 1/h^2, and XL
         // keeps the sign of Xc: the divisor 3 h^2 never wraps around.
-        EXPECT_NEAR(static_cast<double>(ref.ratioPct / 100 * h * h), 1.0, 1e-12);
+        EXPECT_NEAR(StoreDouble(ref.ratioPct / 100 * h * h), 1.0, 1e-12);
         EXPECT_GT(ParseReal(text("Text8"), window.decimalSeparator()), 0);
         EXPECT_EQ(dialogs.events, QStringList{Asked(kAskFilterH)});
         EXPECT_EQ(design().currentOrder, h);
@@ -376,7 +376,7 @@ TEST_F(CapacitorReactorPageTest, detunedReactorShowsStoresAndHandsOverItsInducta
 
         const Texts written = clickAndCollect("Command7");
 
-        const double e = static_cast<double>(ParseReal(QString::fromUtf8(c.e), u'.'));
+        const double e = StoreDouble(ParseReal(QString::fromUtf8(c.e), u'.'));
         const test::DetunedFigures ref = test::detunedFigures(100, 400, 0.203821656050955, e);
         const Texts expected{
             {u"Text21"_s, shown(ref.reactance)},
@@ -394,7 +394,7 @@ TEST_F(CapacitorReactorPageTest, detunedReactorShowsStoresAndHandsOverItsInducta
         if (c.ratio != nullptr) {
             EXPECT_EQ(text("Text23"), QString::fromUtf8(c.ratio));
         }
-        EXPECT_NEAR(static_cast<double>(ref.inductance), (1 + e) * 0.203821656050955, 1e-15);
+        EXPECT_NEAR(StoreDouble(ref.inductance), (1 + e) * 0.203821656050955, 1e-15);
         EXPECT_EQ(detunedCaption(), kCaptionE + QString::fromUtf8(c.caption));
         EXPECT_EQ(dialogs.events, QStringList{Asked(kAskE)});
         EXPECT_FALSE(command7()->isEnabled());
@@ -402,7 +402,7 @@ TEST_F(CapacitorReactorPageTest, detunedReactorShowsStoresAndHandsOverItsInducta
         // Columns 5 and 6 of the row of order 5: the inductance as shown, the ratio as computed.
         test::TableColumns expectedTable = tableBefore;
         expectedTable[test::RowIndex(5)][5] = reread("Text22");
-        expectedTable[test::RowIndex(5)][6] = static_cast<double>(ref.ratioPct);
+        expectedTable[test::RowIndex(5)][6] = StoreDouble(ref.ratioPct);
         EXPECT_EQ(test::Columns(design().table), expectedTable);
     }
 }

@@ -24,11 +24,11 @@ using test::FakeDialogs;
 using test::FieldTexts;
 using test::Find;
 
-// Qc = (tan phi1 - tan phi2) * P, evaluated here on its own in long double, each value kept as a double.
-QString ExpectedQc(long double p, long double targetCos, long double presentCos) {
-    const double targetTan = static_cast<double>(std::sqrt(1 - targetCos * targetCos) / targetCos);
-    const double presentTan = static_cast<double>(std::sqrt(1 - presentCos * presentCos) / presentCos);
-    const double qc = static_cast<double>((static_cast<long double>(presentTan) - targetTan) * p);
+// Qc = (tan phi1 - tan phi2) * P, evaluated here on its own in extended precision, each value kept as a double.
+QString ExpectedQc(double p, double targetCos, double presentCos) {
+    const double targetTan = StoreDouble(Sqrt(Ext(1) - Ext(targetCos) * targetCos) / targetCos);
+    const double presentTan = StoreDouble(Sqrt(Ext(1) - Ext(presentCos) * presentCos) / presentCos);
+    const double qc = StoreDouble((Ext(presentTan) - targetTan) * p);
     return FormatReal(qc, u'.');
 }
 
@@ -64,18 +64,18 @@ TEST_F(CompensationPageTest, showsTheCapacityAndHandsItsWholePartToTheInstallati
         const char* p;
         const char* target;
         const char* present;
-        long double pv, targetv, presentv;
-        double approx;      // the value the worked examples state
-        const char* whole;  // Text320 afterwards
+        Ext pv, targetv, presentv;  // the nearest extended values of the texts
+        double approx;              // the value the worked examples state
+        const char* whole;          // Text320 afterwards
     };
     // clang-format off
     const Case cases[] = {
-        {"100", "0.95", "0.8",   100, 0.95L, 0.8L,   42.1316,  "42"},
-        {"500", "0.9",  "0.7",   500, 0.9L,  0.7L,   267.941,  "267"},
-        {"100", "0.8",  "0.8",   100, 0.8L,  0.8L,   0,        "0"},
-        {"100", "1",    "0.8",   100, 1,     0.8L,   75,       "74"},     // tangent 0; 0.8 is read as 0.8000000000000000444, so Qc = 74.99999999999999 shows as 75 and truncates to 74
-        {"100", "0.8",  "0.95",  100, 0.8L,  0.95L,  -42.1316, "-42"},    // truncated toward zero
-        {"100", "-0.95", "0.8",  100, -0.95L, 0.8L,  107.868,  "107"},    // a negative cosine, a negative tangent
+        {"100", "0.95", "0.8",   100, Ext(95) / 100,  Ext(8) / 10,   42.1316,  "42"},
+        {"500", "0.9",  "0.7",   500, Ext(9) / 10,    Ext(7) / 10,   267.941,  "267"},
+        {"100", "0.8",  "0.8",   100, Ext(8) / 10,    Ext(8) / 10,   0,        "0"},
+        {"100", "1",    "0.8",   100, 1,              Ext(8) / 10,   75,       "74"},     // tangent 0; 0.8 is read as 0.8000000000000000444, so Qc = 74.99999999999999 shows as 75 and truncates to 74
+        {"100", "0.8",  "0.95",  100, Ext(8) / 10,    Ext(95) / 100, -42.1316, "-42"},    // truncated toward zero
+        {"100", "-0.95", "0.8",  100, Ext(-95) / 100, Ext(8) / 10,   107.868,  "107"},    // a negative cosine, a negative tangent
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -86,9 +86,8 @@ TEST_F(CompensationPageTest, showsTheCapacityAndHandsItsWholePartToTheInstallati
 
         test::Click(&window, u"RzBitBtn2"_s);
 
-        // ExpectedQc reads the decimal texts as the nearest long doubles; the page reads them as doubles.
-        const QString expected =
-            ExpectedQc(static_cast<double>(c.pv), static_cast<double>(c.targetv), static_cast<double>(c.presentv));
+        // The page keeps what it reads as doubles.
+        const QString expected = ExpectedQc(StoreDouble(c.pv), StoreDouble(c.targetv), StoreDouble(c.presentv));
         auto after = before;
         after[u"Text74"_s] = expected;
         after[u"Text320"_s] = QString::fromUtf8(c.whole);

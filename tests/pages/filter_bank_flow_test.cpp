@@ -51,11 +51,11 @@ TEST_F(FilterBankFlow, oneBranchFromCapacitorToBankFillsItsRow) {
                                     663.48195329087,
                                     144.333333333333,
                                     0.205859872611465,
-                                    static_cast<double>(reactorRef.ratioPct),
+                                    StoreDouble(reactorRef.ratioPct),
                                     2,
-                                    static_cast<double>(bankRef.qbAll),
-                                    static_cast<double>(bankRef.qcAll),
-                                    static_cast<double>(bankRef.qh)};
+                                    StoreDouble(bankRef.qbAll),
+                                    StoreDouble(bankRef.qcAll),
+                                    StoreDouble(bankRef.qh)};
     EXPECT_EQ(row(5), expected);
     EXPECT_NEAR(row(5)[6], 4.04, 1e-12);
     for (int h : {3, 7, 11}) {
@@ -89,8 +89,7 @@ TEST_F(FilterBankFlow, calculationsStoreOnlyTheirOwnColumnsOfTheirOwnRow) {
     reactor("5", "-0.02");
     expected = five;
     expected[5] = reread("Text22");
-    expected[6] =
-        static_cast<double>(test::detunedFigures(reread("Text6"), reread("Text7"), reread("Text9"), -0.02).ratioPct);
+    expected[6] = StoreDouble(test::detunedFigures(reread("Text6"), reread("Text7"), reread("Text9"), -0.02).ratioPct);
     EXPECT_EQ(row(5), expected);
 
     // Order 11 and order 4 from the capacitor side: the fourth row, then nothing.

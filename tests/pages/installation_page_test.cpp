@@ -38,38 +38,40 @@ const std::array<QString, 4> kVoltage{u"Text59"_s, u"Text60"_s, u"Text61"_s, u"T
 const std::array<QString, 4> kIdealCapacity{u"Text1a"_s, u"Text8a"_s, u"Text12a"_s, u"Text16a"_s};
 const std::array<QString, 4> kIdealVoltage{u"Text2a"_s, u"Text7a"_s, u"Text11a"_s, u"Text15a"_s};
 
-// The worked figures, evaluated here on their own in long double.
+// The worked figures, evaluated here on their own in extended precision.
 struct Site {
-    long double u;
-    std::array<long double, 4> i;
+    double u;
+    std::array<double, 4> i;
 };
+Ext SquaredProduct(const Site& s, int j) {  // U*U*I*I
+    return Ext(s.u) * s.u * s.i[static_cast<std::size_t>(j)] * s.i[static_cast<std::size_t>(j)];
+}
 // Capacity of a branch kept by the search, VA per phase.
 double KeptCapacity(const Site& s, int j, int a) {
     const int h = kH[static_cast<std::size_t>(j)];
-    const long double c = s.u * s.u * s.i[static_cast<std::size_t>(j)] * s.i[static_cast<std::size_t>(j)];
-    return static_cast<double>((c / (1000.0L * h * a) + 1000.0L * a) * (h * h) / (h * h - 1));
+    return StoreDouble((SquaredProduct(s, j) / (Ext(1000) * h * a) + Ext(1000) * a) * (h * h) / (h * h - 1));
 }
 QString ExpectedLine(const Site& s, int n, std::array<int, 4> a) {
-    long double total = 0;
+    Ext total = 0;
     for (int j = 0; j < 4; ++j) {
-        total += a[static_cast<std::size_t>(j)] != 0 ? KeptCapacity(s, j, a[static_cast<std::size_t>(j)]) : 0.0;
+        total =
+            total + (a[static_cast<std::size_t>(j)] != 0 ? KeptCapacity(s, j, a[static_cast<std::size_t>(j)]) : 0.0);
     }
-    const double ratio = static_cast<double>(1000.0L * n / total);
+    const double ratio = StoreDouble(Ext(1000) * n / total);
     return FormatReal(ratio, u'.') + u"-->(%1)(%2)(%3)(%4)"_s.arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
 }
 // Installed capacity shown, kvar.
-long double ShownCapacity(const Site& s, int j, int a) {
+Ext ShownCapacity(const Site& s, int j, int a) {
     const int h = kH[static_cast<std::size_t>(j)];
-    const long double c = s.u * s.u * s.i[static_cast<std::size_t>(j)] * s.i[static_cast<std::size_t>(j)];
-    return (1000.0L * a + c / (1000.0L * h * a)) * (h * h) / (h * h - 1) * 3 / 1000;
+    return (Ext(1000) * a + SquaredProduct(s, j) / (Ext(1000) * h * a)) * (h * h) / (h * h - 1) * 3 / 1000;
 }
 // Ideal rated voltage from the capacity text as shown.
-long double IdealVoltage(long double u, int j, int a, const QString& shownCapacity) {
+Ext IdealVoltage(double u, int j, int a, const QString& shownCapacity) {
     const int h = kH[static_cast<std::size_t>(j)];
-    const long double k = static_cast<long double>(h * h) / (h * h - 1);
-    const long double line = std::sqrt(3.0L) * u * k;
-    const long double capacity = static_cast<double>(*TryParseReal(shownCapacity, u'.'));
-    return std::sqrt(capacity * 1000 / (3.0L * a * (1000 * k)) * line * line);
+    const Ext k = Ext(h * h) / (h * h - 1);
+    const Ext line = Sqrt(Ext(3)) * u * k;
+    const Ext capacity = Stored(*TryParseReal(shownCapacity, u'.'));
+    return Sqrt(capacity * 1000 / (Ext(3) * a * (Ext(1000) * k)) * line * line);
 }
 
 class InstallationPageTest : public ::testing::Test {
@@ -132,7 +134,7 @@ TEST_F(InstallationPageTest, sharesThirtyKvarBetweenTheFifthAndSeventhBranches) 
     EXPECT_NEAR(u5.toDouble(), 412.31, 1e-2);
     EXPECT_NEAR(u7.toDouble(), 403.66, 1e-2);
 
-    const double total = static_cast<double>(*TryParseReal(s5, u'.')) + static_cast<double>(*TryParseReal(s7, u'.'));
+    const double total = StoreDouble(*TryParseReal(s5, u'.')) + StoreDouble(*TryParseReal(s7, u'.'));
     EXPECT_EQ(label("Lbest"), u"Q总/S总＝"_s + lines().last().section(u"-->"_s, 0, 0));
     EXPECT_EQ(label("Lbest1"), u"S总＝"_s + FormatReal(total, u'.') + u"(KVar)"_s);
     EXPECT_TRUE(label("Lbest1").startsWith(u"S总＝33.4969"_s));

@@ -42,7 +42,7 @@ const std::array<CapacityNames, 3> kCapacityGroups{{
     {"RzGroupBox13", "Text40", "Text39", "Text38", "Command14", "Command13", false},
 }};
 
-// Q = m * U * U * 2 * 3.14 * 50 * C / 1E9 evaluated in long double, stored as
+// Q = m * U * U * 2 * 3.14 * 50 * C / 1E9 evaluated in extended precision, stored as
 // a double and shown with 15 significant digits (checked by hand for the
 // first rows: 400^2 * 314 * 100 / 1E9 = 5.024).
 struct CapacityCase {

@@ -70,8 +70,8 @@ protected:
         }
         return cleared;
     }
-    QString shown(long double value) const { return FormatReal(value, window.decimalSeparator()); }
-    double reread(const char* name) { return static_cast<double>(ParseReal(text(name), window.decimalSeparator())); }
+    QString shown(Ext value) const { return FormatReal(value, window.decimalSeparator()); }
+    double reread(const char* name) { return StoreDouble(ParseReal(text(name), window.decimalSeparator())); }
     const DesignState& design() const { return window.design(); }
 
     FakeDialogs dialogs;
