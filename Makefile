@@ -19,7 +19,7 @@ DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format
 # The arm64 cross-build and what runs its tests (qemu-user), through dpkg multiarch.
 ARM64_PACKAGES := crossbuild-essential-arm64 qemu-user \
 	qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libgl-dev:arm64 \
-	libgtest-dev:arm64 libgmock-dev:arm64 libmpfr-dev:arm64 libcups2-dev:arm64
+	libgtest-dev:arm64 libgmock-dev:arm64 libmpfr-dev:arm64 libcups2-dev:arm64 libqpdf-dev:arm64
 
 FUZZ_SECONDS ?= 60
 
