@@ -36,7 +36,7 @@ QFont windowFont() {
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_context{dialogs, m_numbers} {
     setObjectName(u"Form1"_s);
-    setWindowTitle(u"谐波计算软件----Quelvaro"_s);
+    setWindowTitle(hcalc::ApplicationTitle() + u"----Quelvaro"_s);
     setFont(windowFont());
     // The window's colours are fixed by its design, its texts' too: a dark
     // desktop theme does not reach it.
@@ -132,7 +132,7 @@ void TForm1::createStatusBar() {
     bar->setObjectName(u"RzStatusBar1"_s);
     bar->setSizeGripEnabled(true);
 
-    auto* title = new QLabel(u"谐波计算软件"_s, bar);
+    auto* title = new QLabel(hcalc::ApplicationTitle(), bar);
     title->setObjectName(u"RzStatusPane2"_s);
     title->setFixedWidth(426);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -58,9 +58,7 @@ CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& de
         tabChain.insert(tabChain.end(), {g.uc, g.iCap, g.qc, g.ul, g.iReactor, g.ql, g.qb, g.qcAll, g.qbAll, g.qh});
     }
     tabChain.insert(tabChain.end(), {command6, command8, command5});
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -193,10 +191,7 @@ void CapacitorBankPage::Command5Click() {
                                  m_detuned.ql, m_detuned.qb});  // Text24 to Text31
     fields.insert(fields.end(), {m_text63, m_text64, m_normal.qbAll, m_normal.qh, m_normal.qcAll, m_detuned.qcAll,
                                  m_detuned.qh, m_detuned.qbAll});  // Text63 to Text70
-    for (QLineEdit* field : fields) {
-        field->clear();
-    }
-    m_text11->setFocus();
+    clearFields(fields, m_text11);
 }
 
 }  // namespace hcalc

@@ -106,9 +106,7 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     const std::vector<QWidget*> tabChain{m_text1,  m_text2,  m_text3,  m_text41,   m_text4, m_text5,  command1,
                                          command3, m_text6,  m_text7,  m_text8,    m_text9, m_text10, m_text21,
                                          m_text22, m_text23, command4, m_command7, command2};
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -154,10 +152,7 @@ void CapacitorReactorPage::Command1Click() {
 }
 
 void CapacitorReactorPage::Command3Click() {
-    for (QLineEdit* field : {m_text1, m_text2, m_text3, m_text4, m_text5, m_text41}) {
-        field->clear();
-    }
-    m_text1->setFocus();
+    clearFields({m_text1, m_text2, m_text3, m_text4, m_text5, m_text41}, m_text1);
 }
 
 void CapacitorReactorPage::Command4Click() {
@@ -220,9 +215,7 @@ void CapacitorReactorPage::Command7Click() {
 }
 
 void CapacitorReactorPage::Command2Click() {
-    for (QLineEdit* field : {m_text6, m_text7, m_text8, m_text9, m_text10, m_text21, m_text22, m_text23}) {
-        field->clear();
-    }
+    clearFields({m_text6, m_text7, m_text8, m_text9, m_text10, m_text21, m_text22, m_text23});
 }
 
 }  // namespace hcalc

@@ -41,11 +41,7 @@ CompensationPage::CompensationPage(const PageContext& context, QWidget* parent)
     page->setColumnStretch(1, 1);
     page->setRowStretch(1, 1);
 
-    setTabOrder(m_activePower, m_targetPf);
-    setTabOrder(m_targetPf, m_presentPf);
-    setTabOrder(m_presentPf, m_result);
-    setTabOrder(m_result, calculate);
-    setTabOrder(calculate, clear);
+    setTabChain({m_activePower, m_targetPf, m_presentPf, m_result, calculate, clear});
     nameFieldsUniquely();
 }
 
@@ -75,11 +71,7 @@ void CompensationPage::RzBitBtn2Click() {
 }
 
 void CompensationPage::RzBitBtn1Click() {
-    m_activePower->clear();
-    m_targetPf->clear();
-    m_presentPf->clear();
-    m_result->clear();
-    m_activePower->setFocus();
+    clearFields({m_activePower, m_targetPf, m_presentPf, m_result}, m_activePower);
 }
 
 }  // namespace hcalc

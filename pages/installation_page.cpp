@@ -121,9 +121,7 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
         tabChain.insert(tabChain.end(), {m_reactive[j], m_installed[j], m_voltages[j]});
     }
     tabChain.push_back(m_list);
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -217,16 +215,11 @@ void InstallationPage::RzBitBtn3Click() {
 }
 
 void InstallationPage::RzBitBtn4Click() {
-    m_totalKvar->clear();
-    m_phaseVoltage->clear();
-    for (QLineEdit* field : m_currents) {
-        field->clear();
+    std::vector<QLineEdit*> fields{m_totalKvar, m_phaseVoltage};
+    for (const auto& column : {m_currents, m_reactive, m_installed, m_voltages}) {
+        fields.insert(fields.end(), column.begin(), column.end());
     }
-    for (const auto& column : {m_reactive, m_installed, m_voltages}) {
-        for (QLineEdit* field : column) {
-            field->clear();
-        }
-    }
+    clearFields(fields);
     m_lines->clear();
     m_totalKvar->setFocus();
 }

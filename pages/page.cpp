@@ -178,6 +178,21 @@ QLabel* Page::addLabel(QWidget* parent, const QString& text) {
     return label;
 }
 
+void Page::setTabChain(const std::vector<QWidget*>& chain) {
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void Page::clearFields(const std::vector<QLineEdit*>& fields, QLineEdit* focus) {
+    for (QLineEdit* field : fields) {
+        field->clear();
+    }
+    if (focus != nullptr) {
+        focus->setFocus();
+    }
+}
+
 QBoxLayout* Page::addButtonLine(QBoxLayout::Direction direction, int lead, int spacing,
                                 std::initializer_list<QPushButton*> buttons) {
     auto* line = new QBoxLayout(direction);

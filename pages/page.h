@@ -122,6 +122,12 @@ protected:
 
     Dialogs& dialogs() const { return m_context.dialogs; }
 
+    // The order in which the Tab key visits the page's controls.
+    void setTabChain(const std::vector<QWidget*>& chain);
+    // Empties the fields in the order given, then puts the keyboard focus into
+    // `focus`, if any.
+    static void clearFields(const std::vector<QLineEdit*>& fields, QLineEdit* focus = nullptr);
+
     // Buttons side by side (LeftToRight) or stacked (TopToBottom), `spacing`
     // apart and `lead` pixels from the start; spare room goes after them.
     static QBoxLayout* addButtonLine(QBoxLayout::Direction direction, int lead, int spacing,

@@ -80,9 +80,7 @@ SelectionPage::SelectionPage(const PageContext& context, QWidget* parent) : Page
         tabChain.push_back(clear);
     }
     page->addStretch();
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -112,11 +110,7 @@ void SelectionPage::calculate(const Bank& bank) {
 }
 
 void SelectionPage::clear(const Bank& bank) {
-    bank.qi->clear();
-    bank.ui->clear();
-    bank.us->clear();
-    bank.qs->clear();
-    bank.qi->setFocus();
+    clearFields({bank.qi, bank.ui, bank.us, bank.qs}, bank.qi);
 }
 
 void SelectionPage::RzBitBtn5Click() {

@@ -100,9 +100,7 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
     page->addWidget(ratio, 0, 1, Qt::AlignTop);
     page->setColumnStretch(2, 1);
 
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -120,19 +118,12 @@ void SimplePage::calculateCapacity(const CapacityGroup& group, const QLineEdit* 
     write(group.capacity, q);
 }
 
-void SimplePage::clear(std::initializer_list<QLineEdit*> fields, QLineEdit* focus) {
-    for (QLineEdit* field : fields) {
-        field->clear();
-    }
-    focus->setFocus();
-}
-
 void SimplePage::Command9Click() {
     calculateCapacity(m_singlePhase, m_singlePhase.capacitance, m_singlePhase.voltage, 1);
 }
 
 void SimplePage::Command10Click() {
-    clear({m_singlePhase.capacitance, m_singlePhase.voltage, m_singlePhase.capacity}, m_singlePhase.capacitance);
+    clearFields({m_singlePhase.capacitance, m_singlePhase.voltage, m_singlePhase.capacity}, m_singlePhase.capacitance);
 }
 
 // A delta-connected bank has the full line voltage across each of its three capacitors.
@@ -141,7 +132,7 @@ void SimplePage::Command12Click() {
 }
 
 void SimplePage::Command11Click() {
-    clear({m_delta.capacity, m_delta.voltage, m_delta.capacitance}, m_delta.capacitance);
+    clearFields({m_delta.capacity, m_delta.voltage, m_delta.capacitance}, m_delta.capacitance);
 }
 
 // The star formula is the single-phase one.
@@ -150,7 +141,7 @@ void SimplePage::Command14Click() {
 }
 
 void SimplePage::Command13Click() {
-    clear({m_star.capacity, m_star.voltage, m_star.capacitance}, m_star.capacitance);
+    clearFields({m_star.capacity, m_star.voltage, m_star.capacitance}, m_star.capacitance);
 }
 
 // The reactance ratio k = XL / XC = omega^2 * L * C, with omega^2 written
@@ -166,7 +157,7 @@ void SimplePage::RzBitBtn14Click() {
 }
 
 void SimplePage::RzBitBtn16Click() {
-    clear({m_ratioCapacitance, m_ratioInductance, m_ratio, m_filteredOrder}, m_ratioCapacitance);
+    clearFields({m_ratioCapacitance, m_ratioInductance, m_ratio, m_filteredOrder}, m_ratioCapacitance);
 }
 
 }  // namespace hcalc
