@@ -66,12 +66,12 @@ private:
 
     DesignState& m_design;
 
-    QLineEdit* m_text11 = nullptr;  // C, uF
-    QLineEdit* m_text12 = nullptr;  // L, mH, tuned
-    QLineEdit* m_text13 = nullptr;  // U, V
-    QLineEdit* m_text24 = nullptr;  // L, mH, detuned
-    QLineEdit* m_text63 = nullptr;  // Ih, A
-    QLineEdit* m_text64 = nullptr;  // h
+    QLineEdit* m_capacitance = nullptr;        // Text11, C, uF per delta branch
+    QLineEdit* m_tunedInductance = nullptr;    // Text12, L, mH
+    QLineEdit* m_siteVoltage = nullptr;        // Text13, U, V
+    QLineEdit* m_detunedInductance = nullptr;  // Text24, L, mH
+    QLineEdit* m_harmonicCurrent = nullptr;    // Text63, Ih, A
+    QLineEdit* m_harmonicOrder = nullptr;      // Text64, h
     OutputGroup m_normal{};
     OutputGroup m_detuned{};
 };

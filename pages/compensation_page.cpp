@@ -1,5 +1,7 @@
 #include "pages/compensation_page.h"
 
+#include "core/compensation.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -12,12 +14,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 constexpr int kCaptionWidth = 108;
 constexpr int kButtonGap = 24;  // between the fields, which have no units, and the buttons
-
-// tan phi from cos phi by a square root and a division, as a double: invalid for |cos phi| > 1, a division by
-// zero for cos phi = 0, negative for a negative cos phi.
-Ext TangentOf(Ext cosine) {
-    return Stored(Sqrt(Ext(1) - cosine * cosine) / cosine);
-}
 }  // namespace
 
 CompensationPage::CompensationPage(const PageContext& context, QWidget* parent)
@@ -63,9 +59,7 @@ void CompensationPage::RzBitBtn2Click() {
     const Ext p = readReal(m_activePower);
     const Ext targetCos = readReal(m_targetPf);
     const Ext presentCos = readReal(m_presentPf);
-    const Ext targetTan = TangentOf(targetCos);
-    const Ext presentTan = TangentOf(presentCos);
-    const Ext qc = Stored((presentTan - targetTan) * p);  // kvar, P in kW
+    const Ext qc = CompensationKvar(p, targetCos, presentCos);
     write(m_result, qc);
     Q_EMIT wholeCompensationWritten(FormatWhole(TruncateReal(qc)));
 }

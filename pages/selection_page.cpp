@@ -1,5 +1,7 @@
 #include "pages/selection_page.h"
 
+#include "core/capacitor_selection.h"
+
 #include <QBoxLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -104,9 +106,7 @@ void SelectionPage::calculate(const Bank& bank) {
     const Ext qi = readReal(bank.qi);
     const Ext ui = readReal(bank.ui);
     const Ext us = readReal(bank.us);
-    // The capacitance stays, so the capacity scales with the square of the rated voltage.
-    const Ext qs = Stored(qi * us * us / (ui * ui));
-    write(bank.qs, qs);
+    write(bank.qs, ChosenCapacitorsKvar(qi, ui, us));
 }
 
 void SelectionPage::clear(const Bank& bank) {

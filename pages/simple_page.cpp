@@ -1,5 +1,7 @@
 #include "pages/simple_page.h"
 
+#include "core/capacitor_capacity.h"
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -104,8 +106,6 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
     nameFieldsUniquely();
 }
 
-// Q = m * U^2 * omega * C, with omega written 2 * 3.14 * 50 (rad/s), C in uF
-// and Q in kvar: 1E6 for uF to F and 1E3 for var to kvar.
 void SimplePage::calculateCapacity(const CapacityGroup& group, const QLineEdit* firstTested,
                                    const QLineEdit* secondTested, int connectionFactor) {
     if (anyEmpty({firstTested, secondTested})) {
@@ -114,8 +114,7 @@ void SimplePage::calculateCapacity(const CapacityGroup& group, const QLineEdit* 
     }
     const Ext c = readReal(group.capacitance);
     const Ext u = readReal(group.voltage);
-    const Ext q = Stored(Ext(connectionFactor) * u * u * 2 * kPi314 * 50 * c / 1000000000);
-    write(group.capacity, q);
+    write(group.capacity, CapacitorCapacityKvar(connectionFactor, c, u));
 }
 
 void SimplePage::Command9Click() {
@@ -144,16 +143,13 @@ void SimplePage::Command13Click() {
     clearFields({m_star.capacity, m_star.voltage, m_star.capacitance}, m_star.capacitance);
 }
 
-// The reactance ratio k = XL / XC = omega^2 * L * C, with omega^2 written
-// 98596 (314^2, rad^2/s^2), L in mH and C in uF (1E-3 * 1E-6). The pair
-// resonates where h^2 * XL = XC, at h = sqrt(1 / k).
 void SimplePage::RzBitBtn14Click() {
     const Ext c = readReal(m_ratioCapacitance);
     const Ext l = readReal(m_ratioInductance);
-    const Ext k = Stored(Ext(98596) * l * c / 1000000000);
-    const Ext hr = Stored(Sqrt(Ext(1) / k));
-    writeText(m_ratio, format(k * 100) + u"%"_s);
-    write(m_filteredOrder, hr);
+    const Ext k = ReactanceRatio(l, c);
+    const Ext h = ResonantOrder(k);
+    writeText(m_ratio, format(k * 100) + u"%"_s);  // in percent
+    write(m_filteredOrder, h);
 }
 
 void SimplePage::RzBitBtn16Click() {
