@@ -110,21 +110,20 @@ void TForm1::createPages() {
 
     // The capacitor and reactor page fills the bank page's capacitance and
     // inductances at the steps that copy them.
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::capacitanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeCapacitance);
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::tunedInductanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeTunedInductance);
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::detunedInductanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeDetunedInductance);
+    using Reactor = hcalc::CapacitorReactorPage;
+    using Bank = hcalc::CapacitorBankPage;
+    connect(m_capacitorReactor, &Reactor::capacitanceHandedOver, m_capacitorBank, &Bank::takeCapacitance);
+    connect(m_capacitorReactor, &Reactor::tunedInductanceHandedOver, m_capacitorBank, &Bank::takeTunedInductance);
+    connect(m_capacitorReactor, &Reactor::detunedInductanceHandedOver, m_capacitorBank, &Bank::takeDetunedInductance);
 
     // The compensation result becomes the total to share; the best sharing
     // gives the selection page its ideal values.
+    using Installation = hcalc::InstallationPage;
+    using Selection = hcalc::SelectionPage;
     connect(m_compensation, &hcalc::CompensationPage::wholeCompensationWritten, m_installation,
-            &hcalc::InstallationPage::takeTotalReactivePower);
-    connect(m_installation, &hcalc::InstallationPage::idealCapacitiesWritten, m_selection,
-            &hcalc::SelectionPage::takeIdealCapacities);
-    connect(m_installation, &hcalc::InstallationPage::idealVoltagesWritten, m_selection,
-            &hcalc::SelectionPage::takeIdealVoltages);
+            &Installation::takeTotalReactivePower);
+    connect(m_installation, &Installation::idealCapacitiesWritten, m_selection, &Selection::takeIdealCapacities);
+    connect(m_installation, &Installation::idealVoltagesWritten, m_selection, &Selection::takeIdealVoltages);
 }
 
 void TForm1::createStatusBar() {

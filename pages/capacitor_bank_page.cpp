@@ -107,6 +107,15 @@ void CapacitorBankPage::takeDetunedInductance(const QString& text) {
     writeText(m_detunedInductance, text);
 }
 
+CapacitorBankPage::Inputs CapacitorBankPage::readInputs(Ext banks, const QLineEdit* inductance) const {
+    const Ext c = readReal(m_capacitance);
+    const Ext l = readReal(inductance);
+    const Ext u = readReal(m_siteVoltage);
+    const Ext h = readReal(m_harmonicOrder);
+    const Ext ih = readReal(m_harmonicCurrent);
+    return {banks, c, l, u, h, ih};
+}
+
 CapacitorBankPage::Totals CapacitorBankPage::calculate(const Inputs& in, const OutputGroup& out) const {
     const Ext qh = BanksHarmonicKvar(in.n, in.c, in.h, in.ih);
     write(out.qh, qh);
@@ -136,35 +145,17 @@ CapacitorBankPage::Totals CapacitorBankPage::calculate(const Inputs& in, const O
 }
 
 void CapacitorBankPage::Command6Click() {
-    if (anyEmpty({m_capacitance, m_tunedInductance, m_siteVoltage})) {
-        notice(u"请先输入数据！"_s);
-        return;
-    }
-    const QString answer = ask(u"请输入电容器组数n"_s);
-    const Ext n = readReal(answer);
-    const Ext c = readReal(m_capacitance);
-    const Ext l = readReal(m_tunedInductance);
-    const Ext u = readReal(m_siteVoltage);
-    const Ext h = readReal(m_harmonicOrder);
-    const Ext ih = readReal(m_harmonicCurrent);
-    calculate({n, c, l, u, h, ih}, m_normal);
+    requireFilled({m_capacitance, m_tunedInductance, m_siteVoltage}, u"请先输入数据！"_s);
+    const Ext n = readReal(ask(u"请输入电容器组数n"_s));
+    calculate(readInputs(n, m_tunedInductance), m_normal);
 }
 
 void CapacitorBankPage::Command8Click() {
     // The fields this calculation reads: the detuned inductance, not the tuned one.
-    if (anyEmpty({m_capacitance, m_detunedInductance, m_siteVoltage})) {
-        notice(u"请先输入数据！"_s);
-        return;
-    }
-    const QString answer = ask(u"请输入电容器组数n"_s);
-    const Ext n = readReal(answer);
+    requireFilled({m_capacitance, m_detunedInductance, m_siteVoltage}, u"请先输入数据！"_s);
+    const Ext n = readReal(ask(u"请输入电容器组数n"_s));
     m_design.pendingBankCount = StoreDouble(n);  // kept even when a later step stops
-    const Ext c = readReal(m_capacitance);
-    const Ext l = readReal(m_detunedInductance);
-    const Ext u = readReal(m_siteVoltage);
-    const Ext h = readReal(m_harmonicOrder);
-    const Ext ih = readReal(m_harmonicCurrent);
-    const Totals totals = calculate({n, c, l, u, h, ih}, m_detuned);
+    const Totals totals = calculate(readInputs(n, m_detunedInductance), m_detuned);
 
     if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {
         // All rounded before any is stored, so that a stop leaves the row as it was.

@@ -62,6 +62,8 @@ private:
 
     OutputGroup addOutputGroup(const QString& name, const QString& caption,
                                const std::array<const char*, 10>& fieldNames);
+    // The page's inputs in the order the calculations read them, with the given inductance field.
+    Inputs readInputs(Ext banks, const QLineEdit* inductance) const;
     Totals calculate(const Inputs& in, const OutputGroup& out) const;
 
     DesignState& m_design;

@@ -20,6 +20,8 @@ namespace {
 // The captions of every form of the page: 7 characters a line, as designed.
 constexpr int kCaptionWidth = 92;
 
+const QString kNameplateMissing = u"请输入额定电容或额定电压！"_s;
+
 }  // namespace
 
 CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignState& design, QWidget* parent)
@@ -118,11 +120,15 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     nameFieldsUniquely();
 }
 
+void CapacitorReactorPage::writeReactor(const ReactorFields& fields, Ext reactance, Ext inductanceMh,
+                                        Ext ratioPct) const {
+    write(fields.reactance, reactance);
+    write(fields.inductance, inductanceMh);
+    writeText(fields.ratio, format(ratioPct) + u"%"_s);
+}
+
 void CapacitorReactorPage::Command1Click() {
-    if (anyEmpty({m_ratedKvar, m_ratedVoltage})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
+    requireFilled({m_ratedKvar, m_ratedVoltage}, kNameplateMissing);
     const Ext q = readReal(m_ratedKvar);     // kvar
     const Ext u = readReal(m_ratedVoltage);  // V
     if (u == 0) {
@@ -165,10 +171,7 @@ void CapacitorReactorPage::Command3Click() {
 void CapacitorReactorPage::Command4Click() {
     m_command7->setEnabled(true);
     m_design.currentOrder = 0;
-    if (anyEmpty({m_reactorRatedKvar, m_reactorRatedVoltage})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
+    requireFilled({m_reactorRatedKvar, m_reactorRatedVoltage}, kNameplateMissing);
     const Ext q = readReal(m_reactorRatedKvar);     // kvar
     const Ext u = readReal(m_reactorRatedVoltage);  // V
     if (u == 0) {
@@ -180,19 +183,14 @@ void CapacitorReactorPage::Command4Click() {
         const Ext xl = TunedReactorReactance(xc, h);
         const Ext l = ReactorInductanceMh(xl);
         const Ext ratioPct = TunedReactanceRatioPct(xl, xc);
-        write(m_tunedReactance, xl);
-        write(m_tunedInductance, l);
-        writeText(m_tunedRatio, format(ratioPct) + u"%"_s);
+        writeReactor({m_tunedReactance, m_tunedInductance, m_tunedRatio}, xl, l, ratioPct);
     }
     Q_EMIT tunedInductanceHandedOver(m_tunedInductance->text());
 }
 
 void CapacitorReactorPage::Command7Click() {
     m_command7->setEnabled(false);  // once per tuned calculation
-    if (anyEmpty({m_reactorRatedKvar, m_reactorRatedVoltage})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
+    requireFilled({m_reactorRatedKvar, m_reactorRatedVoltage}, kNameplateMissing);
     const Ext q = readReal(m_reactorRatedKvar);     // kvar
     const Ext u = readReal(m_reactorRatedVoltage);  // V
     const Ext l0 = readReal(m_tunedInductance);     // mH, the tuned inductance as the field holds it
@@ -203,9 +201,7 @@ void CapacitorReactorPage::Command7Click() {
     const Ext l = DetunedInductanceMh(l0, e);
     const Ext xl = ReactorReactance(l);
     const Ext ratioPct = DetunedReactanceRatioPct(xl, xc);
-    write(m_detunedReactance, xl);
-    write(m_detunedInductance, l);
-    writeText(m_detunedRatio, format(ratioPct) + u"%"_s);
+    writeReactor({m_detunedReactance, m_detunedInductance, m_detunedRatio}, xl, l, ratioPct);
     Q_EMIT detunedInductanceHandedOver(format(l));
 
     if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {

@@ -33,6 +33,14 @@ Q_SIGNALS:
     void detunedInductanceHandedOver(const QString& text);  // mH, the detuned inductance
 
 private:
+    // The three results of a reactor: reactance (ohm), inductance (mH) and reactance ratio (a number and "%").
+    struct ReactorFields {
+        QLineEdit* reactance;
+        QLineEdit* inductance;
+        QLineEdit* ratio;
+    };
+    void writeReactor(const ReactorFields& fields, Ext reactance, Ext inductanceMh, Ext ratioPct) const;
+
     DesignState& m_design;
 
     QLineEdit* m_ratedKvar = nullptr;          // Text1, Q, kvar

@@ -52,10 +52,7 @@ QString CompensationPage::targetPowerFactorText() const {
 }
 
 void CompensationPage::RzBitBtn2Click() {
-    if (anyEmpty({m_activePower, m_targetPf, m_presentPf})) {
-        notice(u"请输入完整数据"_s);
-        return;
-    }
+    requireFilled({m_activePower, m_targetPf, m_presentPf}, u"请输入完整数据"_s);
     const Ext p = readReal(m_activePower);
     const Ext targetCos = readReal(m_targetPf);
     const Ext presentCos = readReal(m_presentPf);

@@ -138,10 +138,8 @@ void InstallationPage::takeTotalReactivePower(const QString& text) {
 }
 
 void InstallationPage::RzBitBtn3Click() {
-    if (anyEmpty({m_totalKvar, m_phaseVoltage, m_currents[1], m_currents[2], m_currents[3], m_currents[0]})) {
-        notice(u"输入数据不完整，请输入完整数据！"_s);
-        return;
-    }
+    requireFilled({m_totalKvar, m_phaseVoltage, m_currents[1], m_currents[2], m_currents[3], m_currents[0]},
+                  u"输入数据不完整，请输入完整数据！"_s);
     const std::int32_t q = readInteger(m_totalKvar->text());
     // One step is 1000 var per phase, 3 kvar for the three phases.
     const auto n = static_cast<std::int32_t>(TruncateReal(Ext(q) / 3));

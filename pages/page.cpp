@@ -256,8 +256,11 @@ void Page::connectCalculation(QAbstractButton* button, std::function<void()> cal
             [this, calculation = std::move(calculation)] { RunCalculation(m_context.dialogs, calculation); });
 }
 
-bool Page::anyEmpty(std::initializer_list<const QLineEdit*> fields) {
-    return std::any_of(fields.begin(), fields.end(), [](const QLineEdit* f) { return f->text().isEmpty(); });
+void Page::requireFilled(std::initializer_list<const QLineEdit*> fields, const QString& notice) const {
+    if (std::any_of(fields.begin(), fields.end(), [](const QLineEdit* f) { return f->text().isEmpty(); })) {
+        m_context.dialogs.ShowNotice(notice);
+        throw CalculationEnded();
+    }
 }
 
 Ext Page::readReal(const QString& text) const {

@@ -107,8 +107,10 @@ protected:
     void connectCalculation(QAbstractButton* button, std::function<void()> calculation);
 
     // Steps of a calculation.
-    static bool anyEmpty(std::initializer_list<const QLineEdit*> fields);  // any text of length zero
-    Ext readReal(const QString& text) const;                               // converted and stored as a double
+    // The guard: when any of the fields holds no text, shows the notice and
+    // ends the calculation.
+    void requireFilled(std::initializer_list<const QLineEdit*> fields, const QString& notice) const;
+    Ext readReal(const QString& text) const;  // converted and stored as a double
     Ext readReal(const QLineEdit* field) const;
     std::int32_t readInteger(const QString& text) const;
     QString format(Ext value) const;  // the number-to-text rule, regional separator

@@ -20,35 +20,32 @@ constexpr int kCaptionWidth = 84;       // the capacity groups
 constexpr int kRatioCaptionWidth = 68;  // the reactance-ratio group
 constexpr int kUnitColumnWidth = 80;    // the units and the space before the buttons
 
-// The field names of one capacity group, from the top row down.
+// A capacity group: its fields from the top row down (capacitance, voltage,
+// capacity) and its two buttons with their handlers.
 struct CapacityDesign {
     const char* group;
     const char* caption;
-    int top;
-    const char* capacitance;
-    const char* voltage;
-    const char* capacity;
+    std::array<const char*, 3> fields;
     const char* calculate;
+    void (SimplePage::*onCalculate)();
     const char* clear;
+    void (SimplePage::*onClear)();
 };
 
 // clang-format off
 constexpr std::array<CapacityDesign, 3> kCapacityGroups{{
-    {"RzGroupBox11", "单项电容容量计算",  8,   "Text32", "Text33", "Text34", "Command9",  "Command10"},
-    {"RzGroupBox12", "三角连接三相电容容量计算",  152, "Text37", "Text36", "Text35", "Command12", "Command11"},
-    {"RzGroupBox13", "Y连接三相电容容量计算",  296, "Text40", "Text39", "Text38", "Command14", "Command13"},
+    {"RzGroupBox11", "单项电容容量计算",         {"Text32", "Text33", "Text34"},
+     "Command9",  &SimplePage::Command9Click,  "Command10", &SimplePage::Command10Click},
+    {"RzGroupBox12", "三角连接三相电容容量计算", {"Text37", "Text36", "Text35"},
+     "Command12", &SimplePage::Command12Click, "Command11", &SimplePage::Command11Click},
+    {"RzGroupBox13", "Y连接三相电容容量计算",    {"Text40", "Text39", "Text38"},
+     "Command14", &SimplePage::Command14Click, "Command13", &SimplePage::Command13Click},
 }};
 // clang-format on
 
 }  // namespace
 
 SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"TabSheet3"_s, context, parent) {
-    using Handler = void (SimplePage::*)();
-    const std::array<std::pair<Handler, Handler>, 3> handlers{{
-        {&SimplePage::Command9Click, &SimplePage::Command10Click},
-        {&SimplePage::Command12Click, &SimplePage::Command11Click},
-        {&SimplePage::Command14Click, &SimplePage::Command13Click},
-    }};
     const std::array<CapacityGroup*, 3> groups{&m_singlePhase, &m_delta, &m_star};
 
     auto* capacityColumn = new QVBoxLayout;
@@ -59,12 +56,11 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
         QGroupBox* box = addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QSize(417, 129));
         const Form form = addForm(box, {kCaptionWidth});
         CapacityGroup& g = *groups[i];
-        g.capacitance =
-            addRow(form, 0, 0, u"电容值"_s, QString::fromUtf8(d.capacitance), u"（uF）"_s, FieldRole::Input);
-        g.voltage = addRow(form, 1, 0, u"现场电压"_s, QString::fromUtf8(d.voltage), u"（V）"_s, FieldRole::Input);
-        g.capacity = addRow(form, 2, 0, u"容量"_s, QString::fromUtf8(d.capacity), u"（KVar）"_s, FieldRole::Result);
-        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s, handlers[i].first);
-        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s, handlers[i].second);
+        g.capacitance = addRow(form, 0, 0, u"电容值"_s, QString::fromUtf8(d.fields[0]), u"（uF）"_s, FieldRole::Input);
+        g.voltage = addRow(form, 1, 0, u"现场电压"_s, QString::fromUtf8(d.fields[1]), u"（V）"_s, FieldRole::Input);
+        g.capacity = addRow(form, 2, 0, u"容量"_s, QString::fromUtf8(d.fields[2]), u"（KVar）"_s, FieldRole::Result);
+        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s, d.onCalculate);
+        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s, d.onClear);
         // The two buttons stacked right of the rows, level with the first two and clear of the units.
         form.grid->setColumnMinimumWidth(form.gridColumn(0) + 2, kUnitColumnWidth);
         form.grid->addWidget(calculate, 0, form.trailingColumn(), Qt::AlignLeft);
@@ -108,10 +104,7 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
 
 void SimplePage::calculateCapacity(const CapacityGroup& group, const QLineEdit* firstTested,
                                    const QLineEdit* secondTested, int connectionFactor) {
-    if (anyEmpty({firstTested, secondTested})) {
-        notice(u"请输入完整数据"_s);
-        return;
-    }
+    requireFilled({firstTested, secondTested}, u"请输入完整数据"_s);
     const Ext c = readReal(group.capacitance);
     const Ext u = readReal(group.voltage);
     write(group.capacity, CapacitorCapacityKvar(connectionFactor, c, u));
