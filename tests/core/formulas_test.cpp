@@ -8,6 +8,8 @@
 #include "core/capacitor_selection.h"
 #include "core/compensation.h"
 #include "core/filter_branch.h"
+#include "core/scheme_search.h"
+#include "core/sharing.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,15 @@ const Worked kWorked[] = {
     // 500 kW from cos 0.7 to 0.95: 500 (sqrt(0.51) / 0.7 - sqrt(0.0975) / 0.95).
     {"compensation, kvar",         [] { return CompensationKvar(500, 0.95, 0.7); },                    345.75997802077204},
     {"chosen capacitors, kvar",    [] { return ChosenCapacitorsKvar(74.175, 421.557751085186, 480); }, 96.166956521739326},
+    // The best sharing of 345 kvar on 230 V with 10, 40, 25 and 10 A: 4, 23, 20 and 68 steps.
+    {"11th branch, kvar",          [] { return BranchKvar(68); },                                      204},
+    {"S3, kvar",                   [] { return InstalledKvar(230, 10, 3, 4); },                        14.9878125},
+    {"S5, kvar",                   [] { return InstalledKvar(230, 40, 5, 23); },                       74.175},
+    {"S7, kvar",                   [] { return InstalledKvar(230, 25, 7, 20); },                       61.9732421875},
+    {"S11, kvar",                  [] { return InstalledKvar(230, 10, 11, 68); },                      205.72139338235294},
+    {"U3, V",  [] { return IdealRatedVoltage(14.9878125, RaisedLineVoltage(230, 3), 3, 4); },          472.21875},
+    {"U5, V",  [] { return IdealRatedVoltage(74.175, RaisedLineVoltage(230, 5), 5, 23); },             421.55775108518643},
+    {"U11, V", [] { return IdealRatedVoltage(205.721393382353, RaisedLineVoltage(230, 11), 11, 68); }, 401.71233776959307},
 };
 // clang-format on
 
@@ -113,6 +124,25 @@ TEST(Formulas, banksBalanceTheirReactivePower) {
         EXPECT_NEAR(StoreDouble(BanksHarmonicKvar(2, kCapacitanceUf, 5, 40)),
                     StoreDouble(BanksHarmonicKvar(1, kCapacitanceUf, 5, 40)) / 2, 1e-15);
     }
+}
+
+// The best sharing's installed capacities add up to S总, whose ratio to the 3 kvar per step is the best Q总/S总;
+// a branch without steps installs nothing.
+TEST(Formulas, theBestSharingInstallsItsTotal) {
+    const SchemeInputs site{SharingSteps(345), 230, {10, 40, 25, 10}};
+    ASSERT_EQ(site.steps, 115);
+    const SearchOutcome outcome = SchemeSearch(site);
+    ASSERT_FALSE(outcome.fault.has_value());
+    const std::array<std::int32_t, 4> best = outcome.bestSteps();
+    EXPECT_EQ(best, (std::array<std::int32_t, 4>{4, 23, 20, 68}));
+    double total = 0;
+    for (std::size_t j = 0; j < best.size(); ++j) {
+        total += StoreDouble(InstalledKvar(site.phaseVoltage, site.currents[j], kFilterOrders[j], best[j]));
+    }
+    EXPECT_NEAR(total, 356.85744806985294, 1e-12);
+    EXPECT_NEAR(outcome.bestRatio(), 3.0 * site.steps / total, 1e-15);
+    EXPECT_EQ(StoreDouble(InstalledKvar(230, 10, 3, 0)), 0);
+    EXPECT_NEAR(StoreDouble(TuningFactor(11)), 121.0 / 120.0, 1e-16);
 }
 
 TEST(Formulas, capacitorsKeepTheirCapacitanceAcrossVoltages) {
