@@ -109,6 +109,17 @@ TEST(Formulas, branchesSatisfyTheirIdentities) {
     }
 }
 
+// Whatever the order, even beyond 32 bits squared, tuned means a ratio of 1/h² and a reactor of the sign of
+// Xc: the divisor 3 h² never wraps around.
+TEST(Formulas, tuningToAnyOrderKeepsTheRatio) {
+    const Ext xc = BranchReactance(100, 400);
+    for (const std::int32_t h : {1, -5, 26755, 2147483647, -2147483647 - 1}) {
+        const Ext xl = TunedReactorReactance(xc, h);
+        EXPECT_GT(StoreDouble(xl), 0) << h;
+        EXPECT_NEAR(StoreDouble(TunedReactanceRatioPct(xl, xc) / 100 * h * h), 1.0, 1e-12) << h;
+    }
+}
+
 TEST(Formulas, banksBalanceTheirReactivePower) {
     for (const double mh : {0.2, 0.59287643312102, 2.5}) {
         SCOPED_TRACE(mh);
