@@ -9,10 +9,6 @@ namespace hcalc {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString ApplicationTitle() {
-    return u"谐波计算软件"_s;
-}
-
 void SetUpApplication(QApplication& /*app: created before the set-up*/) {
     QCoreApplication::setApplicationName(u"hcalc"_s);
     // The desktop entry's name, so that the taskbar groups the window under its menu entry and icon.

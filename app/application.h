@@ -6,9 +6,6 @@ class QApplication;
 
 namespace hcalc {
 
-// "谐波计算软件": the caption of the notice and error boxes.
-QString ApplicationTitle();
-
 // What the program sets once its QApplication exists: the widget style, and
 // font substitutions so that the fonts the pages ask for ("宋体", "MS Sans
 // Serif") render with the installed Noto CJK fonts.

@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/qt_dialogs.h"
 #include "app/quit_on_signal.h"
-#include "core/qt_dialogs.h"
 
 #include <QApplication>
 

@@ -36,7 +36,7 @@ QFont windowFont() {
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_context{dialogs, m_numbers} {
     setObjectName(u"Form1"_s);
-    setWindowTitle(u"谐波计算软件----Quelvaro"_s);
+    setWindowTitle(hcalc::ApplicationTitle() + u"----Quelvaro"_s);
     setFont(windowFont());
     // The window's colours are fixed by its design, its texts' too: a dark
     // desktop theme does not reach it.
@@ -110,21 +110,20 @@ void TForm1::createPages() {
 
     // The capacitor and reactor page fills the bank page's capacitance and
     // inductances at the steps that copy them.
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::capacitanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeCapacitance);
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::tunedInductanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeTunedInductance);
-    connect(m_capacitorReactor, &hcalc::CapacitorReactorPage::detunedInductanceHandedOver, m_capacitorBank,
-            &hcalc::CapacitorBankPage::takeDetunedInductance);
+    using Reactor = hcalc::CapacitorReactorPage;
+    using Bank = hcalc::CapacitorBankPage;
+    connect(m_capacitorReactor, &Reactor::capacitanceHandedOver, m_capacitorBank, &Bank::takeCapacitance);
+    connect(m_capacitorReactor, &Reactor::tunedInductanceHandedOver, m_capacitorBank, &Bank::takeTunedInductance);
+    connect(m_capacitorReactor, &Reactor::detunedInductanceHandedOver, m_capacitorBank, &Bank::takeDetunedInductance);
 
     // The compensation result becomes the total to share; the best sharing
     // gives the selection page its ideal values.
+    using Installation = hcalc::InstallationPage;
+    using Selection = hcalc::SelectionPage;
     connect(m_compensation, &hcalc::CompensationPage::wholeCompensationWritten, m_installation,
-            &hcalc::InstallationPage::takeTotalReactivePower);
-    connect(m_installation, &hcalc::InstallationPage::idealCapacitiesWritten, m_selection,
-            &hcalc::SelectionPage::takeIdealCapacities);
-    connect(m_installation, &hcalc::InstallationPage::idealVoltagesWritten, m_selection,
-            &hcalc::SelectionPage::takeIdealVoltages);
+            &Installation::takeTotalReactivePower);
+    connect(m_installation, &Installation::idealCapacitiesWritten, m_selection, &Selection::takeIdealCapacities);
+    connect(m_installation, &Installation::idealVoltagesWritten, m_selection, &Selection::takeIdealVoltages);
 }
 
 void TForm1::createStatusBar() {
@@ -132,7 +131,7 @@ void TForm1::createStatusBar() {
     bar->setObjectName(u"RzStatusBar1"_s);
     bar->setSizeGripEnabled(true);
 
-    auto* title = new QLabel(u"谐波计算软件"_s, bar);
+    auto* title = new QLabel(hcalc::ApplicationTitle(), bar);
     title->setObjectName(u"RzStatusPane2"_s);
     title->setFixedWidth(426);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -10,6 +10,8 @@ namespace hcalc {
 void RunCalculation(Dialogs& dialogs, const std::function<void()>& calculation) {
     try {
         calculation();
+    } catch (const CalculationEnded&) {
+        // its guard has shown its notice
     } catch (const CalcFault& fault) {
         dialogs.ShowFault(FaultBoxText(fault.message()));
     } catch (const std::bad_alloc&) {

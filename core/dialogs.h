@@ -2,6 +2,14 @@
 
 #include <QString>
 
+namespace hcalc {
+// "谐波计算软件": the program's name, the caption of its notice and error boxes
+// and the text of its taskbar button.
+inline QString ApplicationTitle() {
+    return QStringLiteral("谐波计算软件");
+}
+}  // namespace hcalc
+
 // The four modal boxes through which a calculation talks to the user. The
 // program shows real Qt boxes (QtDialogs); tests script them.
 class Dialogs {

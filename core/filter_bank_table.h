@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/filter_orders.h"
+
 #include <array>
 #include <cstdint>
 
@@ -24,7 +26,7 @@ struct FilterBankRow {
 // One row for each of the harmonic orders 3, 5, 7 and 11, in that order.
 class FilterBankTable {
 public:
-    static constexpr std::array<int, 4> kOrders{3, 5, 7, 11};
+    static constexpr std::array<int, 4> kOrders = kFilterOrders;
 
     // The row of harmonic order h, or nullptr for any other order.
     FilterBankRow* rowFor(std::int32_t h);

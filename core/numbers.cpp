@@ -70,7 +70,7 @@ Encoding classify(X87Bits bits) {
 }  // namespace
 
 QChar RegionalDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = QLocale().decimalPoint();  // the system's, unless the program set a default
     return point.size() == 1 ? point.front() : QChar(u'.');
 }
 

@@ -17,7 +17,8 @@ struct NumberFormat {
     QChar decimalSeparator = u'.';
 };
 
-// The regional decimal separator as QLocale::system() reports it; "." when it
+// The regional decimal separator as the default QLocale reports it (the
+// system's regional settings); "." when it
 // is not a single character.
 QChar RegionalDecimalSeparator();
 

@@ -1,6 +1,7 @@
 #include "core/scheme_search.h"
 
 #include "core/extended.h"
+#include "core/sharing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,10 +69,7 @@ std::vector<Improvement> ImprovementChain::toVector() const {
 }
 
 double BranchCapacity(double phaseVoltage, double current, int h, std::int32_t a) {
-    const Ext u = phaseVoltage;
-    const Ext i = current;
-    const Ext bracket = u * u * i * i / (Ext(1000) * h * a) + Ext(1000) * a;
-    return StoreDouble(bracket * (h * h) / (h * h - 1));
+    return StoreDouble(BranchCapacityVa(phaseVoltage, current, h, a));
 }
 
 SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
@@ -88,7 +86,7 @@ SearchOutcome LiteralSchemeSearch(const SchemeInputs& in) {
     const auto capacity = [&](std::size_t j, std::int32_t a) {
         double& c = kept[j][static_cast<std::size_t>(a)];
         if (c == 0) {
-            c = BranchCapacity(in.phaseVoltage, in.currents[j], kBranchOrders[j], a);
+            c = BranchCapacity(in.phaseVoltage, in.currents[j], kFilterOrders[j], a);
         }
         return c;
     };
@@ -158,10 +156,10 @@ public:
     // cancel stops it, and the branch is then cancelled().
     Branch(const SchemeInputs& in, std::size_t index, std::int32_t firstSteps, std::int32_t lastSteps,
            const SearchControl* control)
-        : m_u(in.phaseVoltage), m_i(in.currents[index]), m_h(kBranchOrders[index]) {
+        : m_u(in.phaseVoltage), m_i(in.currents[index]), m_h(kFilterOrders[index]) {
         const double ui = m_u * m_i;  // a product of the two first: a large U and a tiny I do not overflow
         m_c = ui * ui;
-        m_k = static_cast<double>(m_h * m_h) / (m_h * m_h - 1);
+        m_k = StoreDouble(TuningFactor(m_h));
         m_scale = 1000.0 * m_h;
         const std::int32_t last = std::min(lastSteps, kTableSteps);
         if (last >= 1) {
@@ -314,7 +312,7 @@ struct Entry {
 
 bool Overflows(const SchemeInputs& in, std::size_t index, std::int32_t a) {
     try {
-        BranchCapacity(in.phaseVoltage, in.currents[index], kBranchOrders[index], a);
+        BranchCapacity(in.phaseVoltage, in.currents[index], kFilterOrders[index], a);
         return false;
     } catch (const CalcFault&) {
         return true;
@@ -530,7 +528,7 @@ private:
     SearchControl* m_control;
     std::int32_t m_n;
     int m_r = 0;                            // branches with a current
-    std::array<std::size_t, 4> m_active{};  // their indices in kBranchOrders, in loop order
+    std::array<std::size_t, 4> m_active{};  // their indices in kFilterOrders, in loop order
     std::array<Branch, 4> m_branch;         // by position in m_active
     std::int32_t m_firstOuter = 1;          // the fewest steps the outermost level may take
     std::optional<ThreeBranchGreedy> m_greedy;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/fault.h"
+#include "core/filter_orders.h"
 
 #include <array>
 #include <atomic>
@@ -9,9 +10,6 @@
 #include <vector>
 
 namespace hcalc {
-
-// The harmonic orders of the four filter branches, in the order the search nests their step counts.
-inline constexpr std::array<int, 4> kBranchOrders{3, 5, 7, 11};
 
 // What the sharing search is given.
 struct SchemeInputs {
@@ -88,9 +86,8 @@ private:
     std::atomic<int> m_permille{0};
 };
 
-// The installed capacity of the branch of order h with a != 0 steps, in VA per phase, kept as a double:
-// (U*U*I*I / (1000*h*a) + 1000*a) * h^2 / (h^2 - 1), evaluated in extended precision. Overflow when it is too
-// large for a double.
+// BranchCapacityVa (sharing.h) kept as a double, as the search compares the capacities: overflow when it is
+// too large for a double.
 double BranchCapacity(double phaseVoltage, double current, int h, std::int32_t a);
 
 // The exhaustive search exactly as the sharing rule reads: every scheme visited in loop order (a3 from N down,

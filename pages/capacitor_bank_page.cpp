@@ -1,5 +1,7 @@
 #include "pages/capacitor_bank_page.h"
 
+#include "core/capacitor_bank.h"
+
 #include <QBoxLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -26,12 +28,12 @@ CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& de
     : Page(u"TabSheet2"_s, context, parent), m_design(design) {
     QGroupBox* input = addGroup(body(), u"RzGroupBox8"_s, u"输入数据"_s, QSize(553, 129));
     const Form form = addForm(input, {80, 96});
-    m_text11 = addRow(form, 0, 0, u"电容值"_s, u"Text11"_s, u"（uF）"_s, FieldRole::Input);
-    m_text12 = addRow(form, 1, 0, u"电感值"_s, u"Text12"_s, u"（mH）"_s, FieldRole::Input);
-    m_text63 = addRow(form, 2, 0, u"现场谐波电流"_s, u"Text63"_s, u"（A）"_s, FieldRole::Input);
-    m_text13 = addRow(form, 0, 1, u"现场实际电压"_s, u"Text13"_s, u"（V）"_s, FieldRole::Input);
-    m_text24 = addRow(form, 1, 1, u"偏谐振时电感值"_s, u"Text24"_s, u"（mH）"_s, FieldRole::Input);
-    m_text64 = addRow(form, 2, 1, u"谐波次数"_s, u"Text64"_s, {}, FieldRole::Input);
+    m_capacitance = addRow(form, 0, 0, u"电容值"_s, u"Text11"_s, u"（uF）"_s, FieldRole::Input);
+    m_tunedInductance = addRow(form, 1, 0, u"电感值"_s, u"Text12"_s, u"（mH）"_s, FieldRole::Input);
+    m_harmonicCurrent = addRow(form, 2, 0, u"现场谐波电流"_s, u"Text63"_s, u"（A）"_s, FieldRole::Input);
+    m_siteVoltage = addRow(form, 0, 1, u"现场实际电压"_s, u"Text13"_s, u"（V）"_s, FieldRole::Input);
+    m_detunedInductance = addRow(form, 1, 1, u"偏谐振时电感值"_s, u"Text24"_s, u"（mH）"_s, FieldRole::Input);
+    m_harmonicOrder = addRow(form, 2, 1, u"谐波次数"_s, u"Text64"_s, {}, FieldRole::Input);
 
     m_normal = addOutputGroup(u"RzGroupBox9"_s, u"输出数据(普通)"_s, kNormalFields);
     m_detuned = addOutputGroup(u"RzGroupBox10"_s, u"输出数据(偏谐振时)"_s, kDetunedFields);
@@ -53,14 +55,13 @@ CapacitorBankPage::CapacitorBankPage(const PageContext& context, DesignState& de
     page->addWidget(m_detuned.group, 0, Qt::AlignLeft);
     page->addStretch();
 
-    std::vector<QWidget*> tabChain{m_text11, m_text12, m_text13, m_text63, m_text24, m_text64};
+    std::vector<QWidget*> tabChain{m_capacitance,     m_tunedInductance,   m_siteVoltage,
+                                   m_harmonicCurrent, m_detunedInductance, m_harmonicOrder};
     for (const OutputGroup& g : {m_normal, m_detuned}) {
         tabChain.insert(tabChain.end(), {g.uc, g.iCap, g.qc, g.ul, g.iReactor, g.ql, g.qb, g.qcAll, g.qbAll, g.qh});
     }
     tabChain.insert(tabChain.end(), {command6, command8, command5});
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -95,83 +96,66 @@ CapacitorBankPage::OutputGroup CapacitorBankPage::addOutputGroup(const QString& 
 }
 
 void CapacitorBankPage::takeCapacitance(const QString& text) {
-    writeText(m_text11, text);
+    writeText(m_capacitance, text);
 }
 
 void CapacitorBankPage::takeTunedInductance(const QString& text) {
-    writeText(m_text12, text);
+    writeText(m_tunedInductance, text);
 }
 
 void CapacitorBankPage::takeDetunedInductance(const QString& text) {
-    writeText(m_text24, text);
+    writeText(m_detunedInductance, text);
 }
 
-// Each bank: a delta capacitor of C per branch in series with a reactor of L
-// in each line, on the line voltage U. Angular frequency written 2 * 3.14 * 50
-// for the harmonic reactance and 314 elsewhere, the square root of three 1.732.
+CapacitorBankPage::Inputs CapacitorBankPage::readInputs(Ext banks, const QLineEdit* inductance) const {
+    const Ext c = readReal(m_capacitance);
+    const Ext l = readReal(inductance);
+    const Ext u = readReal(m_siteVoltage);
+    const Ext h = readReal(m_harmonicOrder);
+    const Ext ih = readReal(m_harmonicCurrent);
+    return {banks, c, l, u, h, ih};
+}
+
 CapacitorBankPage::Totals CapacitorBankPage::calculate(const Inputs& in, const OutputGroup& out) const {
-    // Harmonic capacity of all capacitors: the harmonic current through the
-    // reactance of all n banks at order h. A zero h, n or C is a division by zero.
-    const Ext cn = Stored(3 * in.n * in.c);                                // uF
-    const Ext xch = Stored(Ext(1000000) / (in.h * 2 * kPi314 * 50 * cn));  // ohm
-    const Ext qh = Stored(3 * in.ih * in.ih * xch / 1000);                 // kvar
+    const Ext qh = BanksHarmonicKvar(in.n, in.c, in.h, in.ih);
     write(out.qh, qh);
 
-    const Ext xc = Stored(Ext(1000000) / (314 * in.c * 3));  // ohm, one bank's capacitor, star equivalent
-    const Ext xl = Stored(in.l / 1000 * 314);                // ohm
-    // At resonance (Xc = XL) a division by zero.
-    const Ext i = Stored((in.u / kSqrt3_1732) / (xc - xl));  // A
-    const Ext uc = Stored(i * xc * kSqrt3_1732);             // V, line voltage across the capacitor
-    const Ext qc = Stored(kSqrt3_1732 * uc * i / 1000);      // kvar
-    const Ext qcAll = qc * in.n;
+    const Ext xc = BankCapacitorReactance(in.c);
+    const Ext xl = BankReactorReactance(in.l);
+    const Ext i = BankLineCurrent(in.u, xc, xl);
+    const Ext uc = CapacitorVoltage(i, xc);
+    const Ext qc = CapacitorKvar(uc, i);
+    const Ext qcAll = AllBanks(qc, in.n);
     write(out.uc, uc);
     write(out.iCap, i);
     write(out.qc, qc);
     write(out.qcAll, qcAll);
 
-    const Ext ul = Stored(i * xl);             // V, per phase
-    const Ext ql = Stored(3 * ul * i / 1000);  // kvar
+    const Ext ul = ReactorVoltage(i, xl);
+    const Ext ql = ReactorKvar(ul, i);
     write(out.ul, ul);
     write(out.iReactor, i);
     write(out.ql, ql);
 
-    const Ext qb = Stored(kSqrt3_1732 * in.u * i / 1000);  // kvar
-    const Ext qbAll = qb * in.n;
+    const Ext qb = BankKvar(in.u, i);
+    const Ext qbAll = AllBanks(qb, in.n);
     write(out.qb, qb);
     write(out.qbAll, qbAll);
     return {qbAll, qcAll, qh};
 }
 
 void CapacitorBankPage::Command6Click() {
-    if (anyEmpty({m_text11, m_text12, m_text13})) {
-        notice(u"请先输入数据！"_s);
-        return;
-    }
-    const QString answer = ask(u"请输入电容器组数n"_s);
-    const Ext n = readReal(answer);
-    const Ext c = readReal(m_text11);
-    const Ext l = readReal(m_text12);
-    const Ext u = readReal(m_text13);
-    const Ext h = readReal(m_text64);
-    const Ext ih = readReal(m_text63);
-    calculate({n, c, l, u, h, ih}, m_normal);
+    requireFilled({m_capacitance, m_tunedInductance, m_siteVoltage}, u"请先输入数据！"_s);
+    const Ext n = readReal(ask(u"请输入电容器组数n"_s));
+    calculate(readInputs(n, m_tunedInductance), m_normal);
 }
 
 void CapacitorBankPage::Command8Click() {
     // The fields this calculation reads: the detuned inductance, not the tuned one.
-    if (anyEmpty({m_text11, m_text24, m_text13})) {
-        notice(u"请先输入数据！"_s);
-        return;
-    }
-    const QString answer = ask(u"请输入电容器组数n"_s);
-    const Ext n = readReal(answer);
+    requireFilled({m_capacitance, m_detunedInductance, m_siteVoltage}, u"请先输入数据！"_s);
+    const Ext n = readReal(ask(u"请输入电容器组数n"_s));
     m_design.pendingBankCount = StoreDouble(n);  // kept even when a later step stops
-    const Ext c = readReal(m_text11);
-    const Ext l = readReal(m_text24);
-    const Ext u = readReal(m_text13);
-    const Ext h = readReal(m_text64);
-    const Ext ih = readReal(m_text63);
-    const Totals totals = calculate({n, c, l, u, h, ih}, m_detuned);
+    const Totals totals = calculate(readInputs(n, m_detunedInductance), m_detuned);
 
     if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {
         // All rounded before any is stored, so that a stop leaves the row as it was.
@@ -186,17 +170,14 @@ void CapacitorBankPage::Command8Click() {
 }
 
 void CapacitorBankPage::Command5Click() {
-    std::vector<QLineEdit*> fields{m_text11, m_text12, m_text13};
+    std::vector<QLineEdit*> fields{m_capacitance, m_tunedInductance, m_siteVoltage};
     fields.insert(fields.end(), {m_normal.uc, m_normal.iCap, m_normal.qc, m_normal.ul, m_normal.iReactor, m_normal.ql,
                                  m_normal.qb});  // Text14 to Text20
-    fields.insert(fields.end(), {m_text24, m_detuned.uc, m_detuned.iCap, m_detuned.qc, m_detuned.ul, m_detuned.iReactor,
-                                 m_detuned.ql, m_detuned.qb});  // Text24 to Text31
-    fields.insert(fields.end(), {m_text63, m_text64, m_normal.qbAll, m_normal.qh, m_normal.qcAll, m_detuned.qcAll,
-                                 m_detuned.qh, m_detuned.qbAll});  // Text63 to Text70
-    for (QLineEdit* field : fields) {
-        field->clear();
-    }
-    m_text11->setFocus();
+    fields.insert(fields.end(), {m_detunedInductance, m_detuned.uc, m_detuned.iCap, m_detuned.qc, m_detuned.ul,
+                                 m_detuned.iReactor, m_detuned.ql, m_detuned.qb});  // Text24 to Text31
+    fields.insert(fields.end(), {m_harmonicCurrent, m_harmonicOrder, m_normal.qbAll, m_normal.qh, m_normal.qcAll,
+                                 m_detuned.qcAll, m_detuned.qh, m_detuned.qbAll});  // Text63 to Text70
+    clearFields(fields, m_capacitance);
 }
 
 }  // namespace hcalc

@@ -62,16 +62,18 @@ private:
 
     OutputGroup addOutputGroup(const QString& name, const QString& caption,
                                const std::array<const char*, 10>& fieldNames);
+    // The page's inputs in the order the calculations read them, with the given inductance field.
+    Inputs readInputs(Ext banks, const QLineEdit* inductance) const;
     Totals calculate(const Inputs& in, const OutputGroup& out) const;
 
     DesignState& m_design;
 
-    QLineEdit* m_text11 = nullptr;  // C, uF
-    QLineEdit* m_text12 = nullptr;  // L, mH, tuned
-    QLineEdit* m_text13 = nullptr;  // U, V
-    QLineEdit* m_text24 = nullptr;  // L, mH, detuned
-    QLineEdit* m_text63 = nullptr;  // Ih, A
-    QLineEdit* m_text64 = nullptr;  // h
+    QLineEdit* m_capacitance = nullptr;        // Text11, C, uF per delta branch
+    QLineEdit* m_tunedInductance = nullptr;    // Text12, L, mH
+    QLineEdit* m_siteVoltage = nullptr;        // Text13, U, V
+    QLineEdit* m_detunedInductance = nullptr;  // Text24, L, mH
+    QLineEdit* m_harmonicCurrent = nullptr;    // Text63, Ih, A
+    QLineEdit* m_harmonicOrder = nullptr;      // Text64, h
     OutputGroup m_normal{};
     OutputGroup m_detuned{};
 };

@@ -1,5 +1,7 @@
 #include "pages/capacitor_reactor_page.h"
 
+#include "core/filter_branch.h"
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,18 +20,7 @@ namespace {
 // The captions of every form of the page: 7 characters a line, as designed.
 constexpr int kCaptionWidth = 92;
 
-// Capacitance of one delta branch in farads: 1000 Q / (3 U^2 * 2 pi 50), Q in
-// kvar, U in V, pi written 3.14. A zero U is a division by zero (0/0, an
-// invalid operation, when Q is zero too).
-Ext branchFarads(Ext q, Ext u) {
-    return Ext(1000) * q / (3 * u * u * 2 * kPi314 * 50);
-}
-
-// Reactance at 50 Hz in ohm, the angular frequency written 314; a zero
-// capacitance is a division by zero.
-Ext fundamentalReactance(Ext farads) {
-    return Ext(1) / (314 * farads);
-}
+const QString kNameplateMissing = u"请输入额定电容或额定电压！"_s;
 
 }  // namespace
 
@@ -41,13 +32,14 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     QGroupBox* capacitorInput = addGroup(capacitor, u"RzGroupBox2"_s, u"输入数据"_s, QSize(297, 121));
     QGroupBox* capacitorOutput = addGroup(capacitor, u"RzGroupBox3"_s, u"输出数据"_s, QSize(297, 161));
     const Form input = addForm(capacitorInput, {kCaptionWidth});
-    m_text1 = addRow(input, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text1"_s, u"（KVAR）"_s, FieldRole::Input);
-    m_text2 = addRow(input, 1, 0, u"额定电压"_s, u"Text2"_s, u"（V）"_s, FieldRole::Input);
+    m_ratedKvar = addRow(input, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text1"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_ratedVoltage = addRow(input, 1, 0, u"额定电压"_s, u"Text2"_s, u"（V）"_s, FieldRole::Input);
     const Form output = addForm(capacitorOutput, {kCaptionWidth});
-    m_text3 = addRow(output, 0, 0, u"电容值"_s, u"Text3"_s, u"（uF）"_s, FieldRole::Result);
-    m_text41 = addRow(output, 1, 0, u"额定电流"_s, u"Text41"_s, u"（A）"_s, FieldRole::Result);
-    m_text4 = addRow(output, 2, 0, u"基波作用下电容阻抗"_s, u"Text4"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text5 = addRow(output, 3, 0, u"h次谐波作用下电容阻抗"_s, u"Text5"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_capacitance = addRow(output, 0, 0, u"电容值"_s, u"Text3"_s, u"（uF）"_s, FieldRole::Result);
+    m_ratedCurrent = addRow(output, 1, 0, u"额定电流"_s, u"Text41"_s, u"（A）"_s, FieldRole::Result);
+    m_reactance = addRow(output, 2, 0, u"基波作用下电容阻抗"_s, u"Text4"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_harmonicReactance =
+        addRow(output, 3, 0, u"h次谐波作用下电容阻抗"_s, u"Text5"_s, u"（欧姆）"_s, FieldRole::Result);
     QPushButton* command1 = addButton(capacitor, u"Command1"_s, u"计算"_s, &CapacitorReactorPage::Command1Click, 81);
     QPushButton* command3 = addButton(capacitor, u"Command3"_s, u"清空"_s, &CapacitorReactorPage::Command3Click, 81);
     auto* capacitorButtons = new QHBoxLayout;
@@ -71,16 +63,18 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     QGroupBox* tuned = addGroup(reactor, u"RzGroupBox6"_s, u"输出数据(电感偏谐振率为0)"_s, QSize(289, 137));
     m_detunedGroup = addGroup(reactor, u"RzGroupBox7"_s, u"电感偏谐振"_s, QSize(289, 137));
     const Form reactorForm = addForm(reactorInput, {kCaptionWidth});
-    m_text6 = addRow(reactorForm, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text6"_s, u"（KVAR）"_s, FieldRole::Input);
-    m_text7 = addRow(reactorForm, 1, 0, u"额定电压"_s, u"Text7"_s, u"（V）"_s, FieldRole::Input);
+    m_reactorRatedKvar =
+        addRow(reactorForm, 0, 0, u"三角形连接三相电容器额定容量"_s, u"Text6"_s, u"（KVAR）"_s, FieldRole::Input);
+    m_reactorRatedVoltage = addRow(reactorForm, 1, 0, u"额定电压"_s, u"Text7"_s, u"（V）"_s, FieldRole::Input);
     const Form tunedForm = addForm(tuned, {kCaptionWidth});
-    m_text8 = addRow(tunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text8"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text9 = addRow(tunedForm, 1, 0, u"电感值"_s, u"Text9"_s, u"（mH）"_s, FieldRole::Result);
-    m_text10 = addRow(tunedForm, 2, 0, u"电抗率"_s, u"Text10"_s, {}, FieldRole::PercentResult);
+    m_tunedReactance = addRow(tunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text8"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_tunedInductance = addRow(tunedForm, 1, 0, u"电感值"_s, u"Text9"_s, u"（mH）"_s, FieldRole::Result);
+    m_tunedRatio = addRow(tunedForm, 2, 0, u"电抗率"_s, u"Text10"_s, {}, FieldRole::PercentResult);
     const Form detunedForm = addForm(m_detunedGroup, {kCaptionWidth});
-    m_text21 = addRow(detunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text21"_s, u"（欧姆）"_s, FieldRole::Result);
-    m_text22 = addRow(detunedForm, 1, 0, u"电感值"_s, u"Text22"_s, u"（mH）"_s, FieldRole::Result);
-    m_text23 = addRow(detunedForm, 2, 0, u"电抗率"_s, u"Text23"_s, {}, FieldRole::PercentResult);
+    m_detunedReactance =
+        addRow(detunedForm, 0, 0, u"相应的电感的感抗"_s, u"Text21"_s, u"（欧姆）"_s, FieldRole::Result);
+    m_detunedInductance = addRow(detunedForm, 1, 0, u"电感值"_s, u"Text22"_s, u"（mH）"_s, FieldRole::Result);
+    m_detunedRatio = addRow(detunedForm, 2, 0, u"电抗率"_s, u"Text23"_s, {}, FieldRole::PercentResult);
     QPushButton* command4 = addButton(reactor, u"Command4"_s, u"计算"_s, &CapacitorReactorPage::Command4Click, 105);
     m_command7 = addButton(reactor, u"Command7"_s, u"偏谐振率下计算"_s, &CapacitorReactorPage::Command7Click, 105);
     m_command7->setEnabled(false);  // a detuned reactor needs a tuned one first
@@ -103,48 +97,64 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     page->setColumnStretch(2, 1);
     page->setRowStretch(1, 1);
 
-    const std::vector<QWidget*> tabChain{m_text1,  m_text2,  m_text3,  m_text41,   m_text4, m_text5,  command1,
-                                         command3, m_text6,  m_text7,  m_text8,    m_text9, m_text10, m_text21,
-                                         m_text22, m_text23, command4, m_command7, command2};
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    const std::vector<QWidget*> tabChain{m_ratedKvar,
+                                         m_ratedVoltage,
+                                         m_capacitance,
+                                         m_ratedCurrent,
+                                         m_reactance,
+                                         m_harmonicReactance,
+                                         command1,
+                                         command3,
+                                         m_reactorRatedKvar,
+                                         m_reactorRatedVoltage,
+                                         m_tunedReactance,
+                                         m_tunedInductance,
+                                         m_tunedRatio,
+                                         m_detunedReactance,
+                                         m_detunedInductance,
+                                         m_detunedRatio,
+                                         command4,
+                                         m_command7,
+                                         command2};
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
+void CapacitorReactorPage::writeReactor(const ReactorFields& fields, Ext reactance, Ext inductanceMh,
+                                        Ext ratioPct) const {
+    write(fields.reactance, reactance);
+    write(fields.inductance, inductanceMh);
+    writeText(fields.ratio, format(ratioPct) + u"%"_s);
+}
+
 void CapacitorReactorPage::Command1Click() {
-    if (anyEmpty({m_text1, m_text2})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
-    const Ext q = readReal(m_text1);  // kvar
-    const Ext u = readReal(m_text2);  // V
+    requireFilled({m_ratedKvar, m_ratedVoltage}, kNameplateMissing);
+    const Ext q = readReal(m_ratedKvar);     // kvar
+    const Ext u = readReal(m_ratedVoltage);  // V
     if (u == 0) {
         // No capacitance without a rated voltage: said once, and nothing is
         // shown, copied or stored.
         notice(u"额定电压不可为0"_s);
         return;
     }
-    write(m_text3, Stored(branchFarads(q, u) * 1000000));  // uF
-    const Ext cf = Stored(branchFarads(q, u));
-    const Ext xc = Stored(fundamentalReactance(cf));
-    write(m_text4, xc);
-    write(m_text41, kSqrt3_1732 * u / xc);  // A, line current at rated voltage
-
+    write(m_capacitance, BranchCapacitanceUf(q, u));
+    const Ext xc = BranchReactance(q, u);
+    write(m_reactance, xc);
+    write(m_ratedCurrent, RatedCurrent(u, xc));
     const std::int32_t h = readInteger(ask(u"请输入谐波次数h"_s));
-    write(m_text5, Stored(xc / h));  // a zero h is a division by zero
+    write(m_harmonicReactance, HarmonicReactance(xc, h));
 
-    writeText(m_text6, m_text1->text());
-    writeText(m_text7, m_text2->text());
-    Q_EMIT capacitanceHandedOver(m_text3->text());
+    writeText(m_reactorRatedKvar, m_ratedKvar->text());
+    writeText(m_reactorRatedVoltage, m_ratedVoltage->text());
+    Q_EMIT capacitanceHandedOver(m_capacitance->text());
 
     if (FilterBankRow* row = m_design.table.rowFor(h)) {
         // The figures as the fields show them, at most 15 digits; all read
         // before any is stored, so that a stop leaves the row as it was.
-        const double ratedKvar = StoreDouble(readReal(m_text1));
-        const double ratedVoltage = StoreDouble(readReal(m_text2));
-        const double capacitanceUf = StoreDouble(readReal(m_text3));
-        const double ratedCurrent = StoreDouble(readReal(m_text41));
+        const double ratedKvar = StoreDouble(readReal(m_ratedKvar));
+        const double ratedVoltage = StoreDouble(readReal(m_ratedVoltage));
+        const double capacitanceUf = StoreDouble(readReal(m_capacitance));
+        const double ratedCurrent = StoreDouble(readReal(m_ratedCurrent));
         row->order = h;
         row->ratedKvar = ratedKvar;
         row->ratedVoltage = ratedVoltage;
@@ -154,65 +164,48 @@ void CapacitorReactorPage::Command1Click() {
 }
 
 void CapacitorReactorPage::Command3Click() {
-    for (QLineEdit* field : {m_text1, m_text2, m_text3, m_text4, m_text5, m_text41}) {
-        field->clear();
-    }
-    m_text1->setFocus();
+    clearFields({m_ratedKvar, m_ratedVoltage, m_capacitance, m_reactance, m_harmonicReactance, m_ratedCurrent},
+                m_ratedKvar);
 }
 
 void CapacitorReactorPage::Command4Click() {
     m_command7->setEnabled(true);
     m_design.currentOrder = 0;
-    if (anyEmpty({m_text6, m_text7})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
-    const Ext q = readReal(m_text6);  // kvar
-    const Ext u = readReal(m_text7);  // V
+    requireFilled({m_reactorRatedKvar, m_reactorRatedVoltage}, kNameplateMissing);
+    const Ext q = readReal(m_reactorRatedKvar);     // kvar
+    const Ext u = readReal(m_reactorRatedVoltage);  // V
     if (u == 0) {
         notice(u"额定电压不可为0"_s);
     } else {
         const std::int32_t h = readInteger(ask(u"请输入所需要滤除的谐波次数h"_s));
         m_design.currentOrder = h;
-        const Ext cf = Stored(branchFarads(q, u));
-        const Ext xc = Stored(fundamentalReactance(cf));
-        // The reactor in each line meets the delta's star equivalent Xc / 3,
-        // so tuning to h takes XL = Xc / (3 h^2). 3 h^2 is formed in extended
-        // precision: exact for every 32-bit h (below 2^64), no wrap-around.
-        const Ext xl = Stored(xc / (Ext(3) * h * h));  // ohm
-        const Ext l = Stored(xl * 1000 / 314);         // mH
-        const Ext k = Stored(3 * xl / xc);             // reactance ratio, a fraction
-        write(m_text8, xl);
-        write(m_text9, l);
-        writeText(m_text10, format(k * 100) + u"%"_s);
+        const Ext xc = BranchReactance(q, u);
+        const Ext xl = TunedReactorReactance(xc, h);
+        const Ext l = ReactorInductanceMh(xl);
+        const Ext ratioPct = TunedReactanceRatioPct(xl, xc);
+        writeReactor({m_tunedReactance, m_tunedInductance, m_tunedRatio}, xl, l, ratioPct);
     }
-    Q_EMIT tunedInductanceHandedOver(m_text9->text());
+    Q_EMIT tunedInductanceHandedOver(m_tunedInductance->text());
 }
 
 void CapacitorReactorPage::Command7Click() {
     m_command7->setEnabled(false);  // once per tuned calculation
-    if (anyEmpty({m_text6, m_text7})) {
-        notice(u"请输入额定电容或额定电压！"_s);
-        return;
-    }
-    const Ext q = readReal(m_text6);   // kvar
-    const Ext u = readReal(m_text7);   // V
-    const Ext l0 = readReal(m_text9);  // mH, the tuned inductance as the field holds it
-    const Ext cf = Stored(branchFarads(q, u));
-    const Ext xc = Stored(fundamentalReactance(cf));
+    requireFilled({m_reactorRatedKvar, m_reactorRatedVoltage}, kNameplateMissing);
+    const Ext q = readReal(m_reactorRatedKvar);     // kvar
+    const Ext u = readReal(m_reactorRatedVoltage);  // V
+    const Ext l0 = readReal(m_tunedInductance);     // mH, the tuned inductance as the field holds it
+    const Ext xc = BranchReactance(q, u);
     const Ext e = readReal(
         ask(u"请输入电感偏谐振率E(-0.02 ～ 0.02)"_s));  // relative detuning; the range in the prompt is advice only
     m_detunedGroup->setTitle(u"在电感偏谐振率E＝"_s + format(e));
-    const Ext l = Stored((1 + e) * l0);          // mH
-    const Ext xl = Stored(Ext(314) * l / 1000);  // ohm
-    const Ext ratioPct = Ext(3) * xl * 100 / xc;
-    write(m_text21, xl);
-    write(m_text22, l);
-    writeText(m_text23, format(ratioPct) + u"%"_s);
+    const Ext l = DetunedInductanceMh(l0, e);
+    const Ext xl = ReactorReactance(l);
+    const Ext ratioPct = DetunedReactanceRatioPct(xl, xc);
+    writeReactor({m_detunedReactance, m_detunedInductance, m_detunedRatio}, xl, l, ratioPct);
     Q_EMIT detunedInductanceHandedOver(format(l));
 
     if (FilterBankRow* row = m_design.table.rowFor(m_design.currentOrder)) {
-        const double inductanceMh = StoreDouble(readReal(m_text22));  // as shown
+        const double inductanceMh = StoreDouble(readReal(m_detunedInductance));  // as shown
         const double reactanceRatioPct = StoreDouble(ratioPct);
         row->inductanceMh = inductanceMh;
         row->reactanceRatioPct = reactanceRatioPct;
@@ -220,9 +213,8 @@ void CapacitorReactorPage::Command7Click() {
 }
 
 void CapacitorReactorPage::Command2Click() {
-    for (QLineEdit* field : {m_text6, m_text7, m_text8, m_text9, m_text10, m_text21, m_text22, m_text23}) {
-        field->clear();
-    }
+    clearFields({m_reactorRatedKvar, m_reactorRatedVoltage, m_tunedReactance, m_tunedInductance, m_tunedRatio,
+                 m_detunedReactance, m_detunedInductance, m_detunedRatio});
 }
 
 }  // namespace hcalc

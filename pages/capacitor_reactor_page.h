@@ -33,23 +33,31 @@ Q_SIGNALS:
     void detunedInductanceHandedOver(const QString& text);  // mH, the detuned inductance
 
 private:
+    // The three results of a reactor: reactance (ohm), inductance (mH) and reactance ratio (a number and "%").
+    struct ReactorFields {
+        QLineEdit* reactance;
+        QLineEdit* inductance;
+        QLineEdit* ratio;
+    };
+    void writeReactor(const ReactorFields& fields, Ext reactance, Ext inductanceMh, Ext ratioPct) const;
+
     DesignState& m_design;
 
-    QLineEdit* m_text1 = nullptr;   // Q, kvar
-    QLineEdit* m_text2 = nullptr;   // U, V
-    QLineEdit* m_text3 = nullptr;   // capacitance, uF
-    QLineEdit* m_text41 = nullptr;  // rated current, A
-    QLineEdit* m_text4 = nullptr;   // reactance at the fundamental, ohm
-    QLineEdit* m_text5 = nullptr;   // reactance at harmonic h, ohm
+    QLineEdit* m_ratedKvar = nullptr;          // Text1, Q, kvar
+    QLineEdit* m_ratedVoltage = nullptr;       // Text2, U, V
+    QLineEdit* m_capacitance = nullptr;        // Text3, one delta branch, uF
+    QLineEdit* m_ratedCurrent = nullptr;       // Text41, A
+    QLineEdit* m_reactance = nullptr;          // Text4, one delta branch at 50 Hz, ohm
+    QLineEdit* m_harmonicReactance = nullptr;  // Text5, at the order h, ohm
 
-    QLineEdit* m_text6 = nullptr;   // Q, kvar
-    QLineEdit* m_text7 = nullptr;   // U, V
-    QLineEdit* m_text8 = nullptr;   // reactor reactance, tuned, ohm
-    QLineEdit* m_text9 = nullptr;   // reactor inductance, tuned, mH
-    QLineEdit* m_text10 = nullptr;  // reactance ratio, tuned, %
-    QLineEdit* m_text21 = nullptr;  // reactor reactance, detuned, ohm
-    QLineEdit* m_text22 = nullptr;  // reactor inductance, detuned, mH
-    QLineEdit* m_text23 = nullptr;  // reactance ratio, detuned, %
+    QLineEdit* m_reactorRatedKvar = nullptr;     // Text6, Q, kvar
+    QLineEdit* m_reactorRatedVoltage = nullptr;  // Text7, U, V
+    QLineEdit* m_tunedReactance = nullptr;       // Text8, reactor, ohm
+    QLineEdit* m_tunedInductance = nullptr;      // Text9, reactor, mH
+    QLineEdit* m_tunedRatio = nullptr;           // Text10, reactance ratio, %
+    QLineEdit* m_detunedReactance = nullptr;     // Text21, reactor, ohm
+    QLineEdit* m_detunedInductance = nullptr;    // Text22, reactor, mH
+    QLineEdit* m_detunedRatio = nullptr;         // Text23, reactance ratio, %
 
     QGroupBox* m_detunedGroup = nullptr;  // RzGroupBox7, its caption names the last E
     QPushButton* m_command7 = nullptr;

@@ -1,5 +1,7 @@
 #include "pages/compensation_page.h"
 
+#include "core/compensation.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -12,12 +14,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 constexpr int kCaptionWidth = 108;
 constexpr int kButtonGap = 24;  // between the fields, which have no units, and the buttons
-
-// tan phi from cos phi by a square root and a division, as a double: invalid for |cos phi| > 1, a division by
-// zero for cos phi = 0, negative for a negative cos phi.
-Ext TangentOf(Ext cosine) {
-    return Stored(Sqrt(Ext(1) - cosine * cosine) / cosine);
-}
 }  // namespace
 
 CompensationPage::CompensationPage(const PageContext& context, QWidget* parent)
@@ -41,11 +37,7 @@ CompensationPage::CompensationPage(const PageContext& context, QWidget* parent)
     page->setColumnStretch(1, 1);
     page->setRowStretch(1, 1);
 
-    setTabOrder(m_activePower, m_targetPf);
-    setTabOrder(m_targetPf, m_presentPf);
-    setTabOrder(m_presentPf, m_result);
-    setTabOrder(m_result, calculate);
-    setTabOrder(calculate, clear);
+    setTabChain({m_activePower, m_targetPf, m_presentPf, m_result, calculate, clear});
     nameFieldsUniquely();
 }
 
@@ -60,26 +52,17 @@ QString CompensationPage::targetPowerFactorText() const {
 }
 
 void CompensationPage::RzBitBtn2Click() {
-    if (anyEmpty({m_activePower, m_targetPf, m_presentPf})) {
-        notice(u"请输入完整数据"_s);
-        return;
-    }
+    requireFilled({m_activePower, m_targetPf, m_presentPf}, u"请输入完整数据"_s);
     const Ext p = readReal(m_activePower);
     const Ext targetCos = readReal(m_targetPf);
     const Ext presentCos = readReal(m_presentPf);
-    const Ext targetTan = TangentOf(targetCos);
-    const Ext presentTan = TangentOf(presentCos);
-    const Ext qc = Stored((presentTan - targetTan) * p);  // kvar, P in kW
+    const Ext qc = CompensationKvar(p, targetCos, presentCos);
     write(m_result, qc);
     Q_EMIT wholeCompensationWritten(FormatWhole(TruncateReal(qc)));
 }
 
 void CompensationPage::RzBitBtn1Click() {
-    m_activePower->clear();
-    m_targetPf->clear();
-    m_presentPf->clear();
-    m_result->clear();
-    m_activePower->setFocus();
+    clearFields({m_activePower, m_targetPf, m_presentPf, m_result}, m_activePower);
 }
 
 }  // namespace hcalc

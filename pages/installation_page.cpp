@@ -2,6 +2,7 @@
 
 #include "core/fault.h"
 #include "core/scheme_search.h"
+#include "core/sharing.h"
 #include "pages/improvement_list_model.h"
 #include "pages/search_runner.h"
 
@@ -20,29 +21,17 @@ namespace hcalc {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-// The output grid: per order a row, per quantity a column of caption, field and unit.
-struct OutputRow {
-    const char* reactive;
-    const char* reactiveLabel;
-    const char* installed;
-    const char* installedLabel;
-    const char* voltage;
-    const char* voltageLabel;
-};
+// The output grid: per order a row with its reactive power, installed capacity and ideal rated voltage.
 // clang-format off
-constexpr std::array<OutputRow, 4> kOutputs{{
-    {"Text45",  "无功功率Q3",  "Text44",  "安装容量S3",  "Text59", "额定电压U3"},
-    {"Text370", "无功功率Q5",  "Text400", "安装容量S5",  "Text60", "额定电压U5"},
-    {"Text380", "无功功率Q7",  "Text410", "安装容量S7",  "Text61", "额定电压U7"},
-    {"Text390", "无功功率Q11", "Text42",  "安装容量S11", "Text62", "额定电压U11"},
+constexpr std::array<std::array<const char*, 3>, 4> kOutputFields{{
+    {"Text45",  "Text44",  "Text59"},
+    {"Text370", "Text400", "Text60"},
+    {"Text380", "Text410", "Text61"},
+    {"Text390", "Text42",  "Text62"},
 }};
+constexpr std::array<const char*, 4> kCurrentFields{"Text43", "Text340", "Text350", "Text360"};
 // clang-format on
 constexpr int kOutputCaptionWidth = 80;
-
-// h^2 / (h^2 - 1), the raise of a branch tuned to the order h.
-Ext TuningFactor(int h) {
-    return Ext(h * h) / (h * h - 1);
-}
 
 }  // namespace
 
@@ -52,10 +41,10 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
     const Form form = addForm(inputs, {118});
     m_totalKvar = addRow(form, 0, 0, u"需补偿的总无功功率"_s, u"Text320"_s, u"（KVar）"_s, FieldRole::Input);
     m_phaseVoltage = addRow(form, 1, 0, u"相电压"_s, u"Text330"_s, u"（V）"_s, FieldRole::Input);
-    m_currents[0] = addRow(form, 2, 0, u"3次谐波电流"_s, u"Text43"_s, u"（A）"_s, FieldRole::Input);
-    m_currents[1] = addRow(form, 3, 0, u"5次谐波电流"_s, u"Text340"_s, u"（A）"_s, FieldRole::Input);
-    m_currents[2] = addRow(form, 4, 0, u"7次谐波电流"_s, u"Text350"_s, u"（A）"_s, FieldRole::Input);
-    m_currents[3] = addRow(form, 5, 0, u"11次谐波电流"_s, u"Text360"_s, u"（A）"_s, FieldRole::Input);
+    for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
+        m_currents[j] = addRow(form, 2 + static_cast<int>(j), 0, u"%1次谐波电流"_s.arg(kFilterOrders[j]),
+                               QString::fromUtf8(kCurrentFields[j]), u"（A）"_s, FieldRole::Input);
+    }
 
     QPushButton* calculate = addButton(body(), u"RzBitBtn3"_s, u"计算"_s, &InstallationPage::RzBitBtn3Click);
     QPushButton* clear = addButton(body(), u"RzBitBtn4"_s, u"清空"_s, &InstallationPage::RzBitBtn4Click);
@@ -87,15 +76,13 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
 
     QGroupBox* outputs = addGroup(body(), u"RzGroupBox16"_s, u"输出数据"_s, QSize(745, 161), CaptionStyle::Regular);
     const Form grid = addForm(outputs, {kOutputCaptionWidth, kOutputCaptionWidth, kOutputCaptionWidth});
-    for (std::size_t j = 0; j < kOutputs.size(); ++j) {
-        const OutputRow& row = kOutputs[j];
+    for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
         const int r = static_cast<int>(j);
-        m_reactive[j] = addRow(grid, r, 0, QString::fromUtf8(row.reactiveLabel), QString::fromUtf8(row.reactive),
-                               u"（KVar）"_s, FieldRole::Result);
-        m_installed[j] = addRow(grid, r, 1, QString::fromUtf8(row.installedLabel), QString::fromUtf8(row.installed),
-                                u"（KVar）"_s, FieldRole::Result);
-        m_voltages[j] = addRow(grid, r, 2, QString::fromUtf8(row.voltageLabel), QString::fromUtf8(row.voltage),
-                               u"（V）"_s, FieldRole::Result);
+        const int h = kFilterOrders[j];
+        const auto name = [j](std::size_t column) { return QString::fromUtf8(kOutputFields[j][column]); };
+        m_reactive[j] = addRow(grid, r, 0, u"无功功率Q%1"_s.arg(h), name(0), u"（KVar）"_s, FieldRole::Result);
+        m_installed[j] = addRow(grid, r, 1, u"安装容量S%1"_s.arg(h), name(1), u"（KVar）"_s, FieldRole::Result);
+        m_voltages[j] = addRow(grid, r, 2, u"额定电压U%1"_s.arg(h), name(2), u"（V）"_s, FieldRole::Result);
     }
 
     auto* top = new QHBoxLayout;
@@ -117,13 +104,11 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
 
     std::vector<QWidget*> tabChain{m_totalKvar,   m_phaseVoltage, m_currents[0], m_currents[1],
                                    m_currents[2], m_currents[3],  calculate,     clear};
-    for (std::size_t j = 0; j < kOutputs.size(); ++j) {
+    for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
         tabChain.insert(tabChain.end(), {m_reactive[j], m_installed[j], m_voltages[j]});
     }
     tabChain.push_back(m_list);
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
@@ -140,15 +125,10 @@ void InstallationPage::takeTotalReactivePower(const QString& text) {
 }
 
 void InstallationPage::RzBitBtn3Click() {
-    if (anyEmpty({m_totalKvar, m_phaseVoltage, m_currents[1], m_currents[2], m_currents[3], m_currents[0]})) {
-        notice(u"输入数据不完整，请输入完整数据！"_s);
-        return;
-    }
-    const std::int32_t q = readInteger(m_totalKvar->text());
-    // One step is 1000 var per phase, 3 kvar for the three phases.
-    const auto n = static_cast<std::int32_t>(TruncateReal(Ext(q) / 3));
+    requireFilled({m_totalKvar, m_phaseVoltage, m_currents[1], m_currents[2], m_currents[3], m_currents[0]},
+                  u"输入数据不完整，请输入完整数据！"_s);
     SchemeInputs inputs;
-    inputs.steps = n;
+    inputs.steps = SharingSteps(readInteger(m_totalKvar->text()));
     const Ext u = readReal(m_phaseVoltage);
     inputs.phaseVoltage = StoreDouble(u);
     std::array<Ext, 4> current{0, 0, 0, 0};
@@ -168,22 +148,12 @@ void InstallationPage::RzBitBtn3Click() {
         throw *outcome->fault;  // the lines found before the faulting scheme stay
     }
 
-    // Reactive power of each branch, kvar: 3 kvar per step.
     for (std::size_t j = 0; j < best.size(); ++j) {
-        write(m_reactive[j], Ext(3) * best[j]);
+        write(m_reactive[j], BranchKvar(best[j]));
     }
-    // Installed capacity of each branch, kvar for the three phases.
     std::array<QString, 4> installed;
     for (std::size_t j = 0; j < best.size(); ++j) {
-        const int h = kBranchOrders[j];
-        const std::int32_t a = best[j];
-        if (a != 0) {
-            const Ext i = current[j];
-            write(m_installed[j],
-                  (Ext(1000) * a + u * u * i * i / (Ext(1000) * h * a)) * (h * h) / (h * h - 1) * 3 / 1000);
-        } else {
-            m_installed[j]->setText(u"0"_s);
-        }
+        write(m_installed[j], InstalledKvar(u, current[j], kFilterOrders[j], best[j]));
         installed[j] = m_installed[j]->text();
     }
     Q_EMIT idealCapacitiesWritten(installed);
@@ -196,16 +166,13 @@ void InstallationPage::RzBitBtn3Click() {
     m_bestRatio->setText(u"Q总/S总＝"_s + format(bestRatio));
     m_bestTotal->setText(u"S总＝"_s + format(total) + u"(KVar)"_s);
 
-    // Ideal rated voltage: the raised line voltage sqrt(3)*U*k_h times the square root of the installed capacity
-    // over the raised fundamental capacity 3*a_h*1000*k_h (var).
+    // The ideal rated voltages from the installed capacities as shown; 0 for a branch without steps.
     const Ext phaseVoltage = readReal(m_phaseVoltage);
     std::array<Ext, 4> ideal{0, 0, 0, 0};
     for (std::size_t j = 0; j < best.size(); ++j) {
-        const Ext k = TuningFactor(kBranchOrders[j]);
-        const Ext lineVoltage = Sqrt(Ext(3)) * phaseVoltage * k;
-        const Ext raised = Ext(3) * best[j] * (Ext(1000) * k);
-        if (raised != 0) {
-            ideal[j] = Sqrt(readReal(m_installed[j]) * 1000 / raised * lineVoltage * lineVoltage);
+        const Ext lineVoltage = RaisedLineVoltage(phaseVoltage, kFilterOrders[j]);
+        if (best[j] != 0) {
+            ideal[j] = IdealRatedVoltage(readReal(m_installed[j]), lineVoltage, kFilterOrders[j], best[j]);
         }
     }
     std::array<QString, 4> voltages;
@@ -217,16 +184,11 @@ void InstallationPage::RzBitBtn3Click() {
 }
 
 void InstallationPage::RzBitBtn4Click() {
-    m_totalKvar->clear();
-    m_phaseVoltage->clear();
-    for (QLineEdit* field : m_currents) {
-        field->clear();
+    std::vector<QLineEdit*> fields{m_totalKvar, m_phaseVoltage};
+    for (const auto& column : {m_currents, m_reactive, m_installed, m_voltages}) {
+        fields.insert(fields.end(), column.begin(), column.end());
     }
-    for (const auto& column : {m_reactive, m_installed, m_voltages}) {
-        for (QLineEdit* field : column) {
-            field->clear();
-        }
-    }
+    clearFields(fields);
     m_lines->clear();
     m_totalKvar->setFocus();
 }

@@ -90,8 +90,9 @@ QSize FramedGroupBox::minimumSizeHint() const {
 void FramedGroupBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect caption = captionRect();
-    // The frame's top line runs through the middle of the caption.
-    const QRectF frame = QRectF(rect()).adjusted(0.5, caption.height() / 2 + 0.5, -0.5, -0.5);
+    // The frame's top line runs through the middle of the caption, on the centre of a whole pixel row.
+    const int middle = caption.height() / 2;
+    const QRectF frame = QRectF(rect()).adjusted(0.5, middle + 0.5, -0.5, -0.5);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(look::kFrameLine);
     painter.setBrush(Qt::NoBrush);

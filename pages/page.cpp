@@ -178,6 +178,21 @@ QLabel* Page::addLabel(QWidget* parent, const QString& text) {
     return label;
 }
 
+void Page::setTabChain(const std::vector<QWidget*>& chain) {
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void Page::clearFields(const std::vector<QLineEdit*>& fields, QLineEdit* focus) {
+    for (QLineEdit* field : fields) {
+        field->clear();
+    }
+    if (focus != nullptr) {
+        focus->setFocus();
+    }
+}
+
 QBoxLayout* Page::addButtonLine(QBoxLayout::Direction direction, int lead, int spacing,
                                 std::initializer_list<QPushButton*> buttons) {
     auto* line = new QBoxLayout(direction);
@@ -241,8 +256,11 @@ void Page::connectCalculation(QAbstractButton* button, std::function<void()> cal
             [this, calculation = std::move(calculation)] { RunCalculation(m_context.dialogs, calculation); });
 }
 
-bool Page::anyEmpty(std::initializer_list<const QLineEdit*> fields) {
-    return std::any_of(fields.begin(), fields.end(), [](const QLineEdit* f) { return f->text().isEmpty(); });
+void Page::requireFilled(std::initializer_list<const QLineEdit*> fields, const QString& notice) const {
+    if (std::any_of(fields.begin(), fields.end(), [](const QLineEdit* f) { return f->text().isEmpty(); })) {
+        m_context.dialogs.ShowNotice(notice);
+        throw CalculationEnded();
+    }
 }
 
 Ext Page::readReal(const QString& text) const {

@@ -107,8 +107,10 @@ protected:
     void connectCalculation(QAbstractButton* button, std::function<void()> calculation);
 
     // Steps of a calculation.
-    static bool anyEmpty(std::initializer_list<const QLineEdit*> fields);  // any text of length zero
-    Ext readReal(const QString& text) const;                               // converted and stored as a double
+    // The guard: when any of the fields holds no text, shows the notice and
+    // ends the calculation.
+    void requireFilled(std::initializer_list<const QLineEdit*> fields, const QString& notice) const;
+    Ext readReal(const QString& text) const;  // converted and stored as a double
     Ext readReal(const QLineEdit* field) const;
     std::int32_t readInteger(const QString& text) const;
     QString format(Ext value) const;  // the number-to-text rule, regional separator
@@ -121,6 +123,12 @@ protected:
     QString ask(const QString& prompt) const;
 
     Dialogs& dialogs() const { return m_context.dialogs; }
+
+    // The order in which the Tab key visits the page's controls.
+    void setTabChain(const std::vector<QWidget*>& chain);
+    // Empties the fields in the order given, then puts the keyboard focus into
+    // `focus`, if any.
+    static void clearFields(const std::vector<QLineEdit*>& fields, QLineEdit* focus = nullptr);
 
     // Buttons side by side (LeftToRight) or stacked (TopToBottom), `spacing`
     // apart and `lead` pixels from the start; spare room goes after them.

@@ -1,5 +1,6 @@
 #include "pages/search_runner.h"
 
+#include "core/dialogs.h"
 #include "pages/page.h"
 
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ std::optional<SearchOutcome> RunSchemeSearch(QWidget* parent, const SchemeInputs
         // Then a modal progress dialog, the only window that takes input, until the search ends.
         QProgressDialog progress(parent);
         progress.setObjectName(u"SearchProgress"_s);
-        progress.setWindowTitle(u"谐波计算软件"_s);
+        progress.setWindowTitle(ApplicationTitle());
         progress.setLabelText(u"正在计算最佳方案……"_s);
         progress.setFont(look::songTi());
         auto* cancel = new QPushButton(u"Cancel"_s, &progress);

@@ -20,14 +20,15 @@ public:
     void takeIdealCapacities(const std::array<QString, 4>& texts);
     void takeIdealVoltages(const std::array<QString, 4>& texts);
 
-    void RzBitBtn5Click();
-    void RzBitBtn6Click();
-    void RzBitBtn7Click();
-    void RzBitBtn8Click();
-    void RzBitBtn9Click();
-    void RzBitBtn10Click();
-    void RzBitBtn11Click();
-    void RzBitBtn12Click();
+    // "计算" and "清空" of the banks of the orders 3, 5, 7 and 11.
+    void RzBitBtn5Click() { calculate(m_banks[0]); }
+    void RzBitBtn6Click() { clear(m_banks[0]); }
+    void RzBitBtn7Click() { calculate(m_banks[1]); }
+    void RzBitBtn8Click() { clear(m_banks[1]); }
+    void RzBitBtn9Click() { calculate(m_banks[2]); }
+    void RzBitBtn10Click() { clear(m_banks[2]); }
+    void RzBitBtn11Click() { calculate(m_banks[3]); }
+    void RzBitBtn12Click() { clear(m_banks[3]); }
 
 private:
     struct Bank {

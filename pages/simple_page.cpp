@@ -1,5 +1,7 @@
 #include "pages/simple_page.h"
 
+#include "core/capacitor_capacity.h"
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,35 +20,32 @@ constexpr int kCaptionWidth = 84;       // the capacity groups
 constexpr int kRatioCaptionWidth = 68;  // the reactance-ratio group
 constexpr int kUnitColumnWidth = 80;    // the units and the space before the buttons
 
-// The field names of one capacity group, from the top row down.
+// A capacity group: its fields from the top row down (capacitance, voltage,
+// capacity) and its two buttons with their handlers.
 struct CapacityDesign {
     const char* group;
     const char* caption;
-    int top;
-    const char* capacitance;
-    const char* voltage;
-    const char* capacity;
+    std::array<const char*, 3> fields;
     const char* calculate;
+    void (SimplePage::*onCalculate)();
     const char* clear;
+    void (SimplePage::*onClear)();
 };
 
 // clang-format off
 constexpr std::array<CapacityDesign, 3> kCapacityGroups{{
-    {"RzGroupBox11", "单项电容容量计算",  8,   "Text32", "Text33", "Text34", "Command9",  "Command10"},
-    {"RzGroupBox12", "三角连接三相电容容量计算",  152, "Text37", "Text36", "Text35", "Command12", "Command11"},
-    {"RzGroupBox13", "Y连接三相电容容量计算",  296, "Text40", "Text39", "Text38", "Command14", "Command13"},
+    {"RzGroupBox11", "单项电容容量计算",         {"Text32", "Text33", "Text34"},
+     "Command9",  &SimplePage::Command9Click,  "Command10", &SimplePage::Command10Click},
+    {"RzGroupBox12", "三角连接三相电容容量计算", {"Text37", "Text36", "Text35"},
+     "Command12", &SimplePage::Command12Click, "Command11", &SimplePage::Command11Click},
+    {"RzGroupBox13", "Y连接三相电容容量计算",    {"Text40", "Text39", "Text38"},
+     "Command14", &SimplePage::Command14Click, "Command13", &SimplePage::Command13Click},
 }};
 // clang-format on
 
 }  // namespace
 
 SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"TabSheet3"_s, context, parent) {
-    using Handler = void (SimplePage::*)();
-    const std::array<std::pair<Handler, Handler>, 3> handlers{{
-        {&SimplePage::Command9Click, &SimplePage::Command10Click},
-        {&SimplePage::Command12Click, &SimplePage::Command11Click},
-        {&SimplePage::Command14Click, &SimplePage::Command13Click},
-    }};
     const std::array<CapacityGroup*, 3> groups{&m_singlePhase, &m_delta, &m_star};
 
     auto* capacityColumn = new QVBoxLayout;
@@ -57,12 +56,11 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
         QGroupBox* box = addGroup(body(), QString::fromUtf8(d.group), QString::fromUtf8(d.caption), QSize(417, 129));
         const Form form = addForm(box, {kCaptionWidth});
         CapacityGroup& g = *groups[i];
-        g.capacitance =
-            addRow(form, 0, 0, u"电容值"_s, QString::fromUtf8(d.capacitance), u"（uF）"_s, FieldRole::Input);
-        g.voltage = addRow(form, 1, 0, u"现场电压"_s, QString::fromUtf8(d.voltage), u"（V）"_s, FieldRole::Input);
-        g.capacity = addRow(form, 2, 0, u"容量"_s, QString::fromUtf8(d.capacity), u"（KVar）"_s, FieldRole::Result);
-        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s, handlers[i].first);
-        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s, handlers[i].second);
+        g.capacitance = addRow(form, 0, 0, u"电容值"_s, QString::fromUtf8(d.fields[0]), u"（uF）"_s, FieldRole::Input);
+        g.voltage = addRow(form, 1, 0, u"现场电压"_s, QString::fromUtf8(d.fields[1]), u"（V）"_s, FieldRole::Input);
+        g.capacity = addRow(form, 2, 0, u"容量"_s, QString::fromUtf8(d.fields[2]), u"（KVar）"_s, FieldRole::Result);
+        QPushButton* calculate = addButton(box, QString::fromUtf8(d.calculate), u"计算"_s, d.onCalculate);
+        QPushButton* clear = addButton(box, QString::fromUtf8(d.clear), u"清空"_s, d.onClear);
         // The two buttons stacked right of the rows, level with the first two and clear of the units.
         form.grid->setColumnMinimumWidth(form.gridColumn(0) + 2, kUnitColumnWidth);
         form.grid->addWidget(calculate, 0, form.trailingColumn(), Qt::AlignLeft);
@@ -100,31 +98,16 @@ SimplePage::SimplePage(const PageContext& context, QWidget* parent) : Page(u"Tab
     page->addWidget(ratio, 0, 1, Qt::AlignTop);
     page->setColumnStretch(2, 1);
 
-    for (std::size_t i = 1; i < tabChain.size(); ++i) {
-        setTabOrder(tabChain[i - 1], tabChain[i]);
-    }
+    setTabChain(tabChain);
     nameFieldsUniquely();
 }
 
-// Q = m * U^2 * omega * C, with omega written 2 * 3.14 * 50 (rad/s), C in uF
-// and Q in kvar: 1E6 for uF to F and 1E3 for var to kvar.
 void SimplePage::calculateCapacity(const CapacityGroup& group, const QLineEdit* firstTested,
                                    const QLineEdit* secondTested, int connectionFactor) {
-    if (anyEmpty({firstTested, secondTested})) {
-        notice(u"请输入完整数据"_s);
-        return;
-    }
+    requireFilled({firstTested, secondTested}, u"请输入完整数据"_s);
     const Ext c = readReal(group.capacitance);
     const Ext u = readReal(group.voltage);
-    const Ext q = Stored(Ext(connectionFactor) * u * u * 2 * kPi314 * 50 * c / 1000000000);
-    write(group.capacity, q);
-}
-
-void SimplePage::clear(std::initializer_list<QLineEdit*> fields, QLineEdit* focus) {
-    for (QLineEdit* field : fields) {
-        field->clear();
-    }
-    focus->setFocus();
+    write(group.capacity, CapacitorCapacityKvar(connectionFactor, c, u));
 }
 
 void SimplePage::Command9Click() {
@@ -132,7 +115,7 @@ void SimplePage::Command9Click() {
 }
 
 void SimplePage::Command10Click() {
-    clear({m_singlePhase.capacitance, m_singlePhase.voltage, m_singlePhase.capacity}, m_singlePhase.capacitance);
+    clearFields({m_singlePhase.capacitance, m_singlePhase.voltage, m_singlePhase.capacity}, m_singlePhase.capacitance);
 }
 
 // A delta-connected bank has the full line voltage across each of its three capacitors.
@@ -141,7 +124,7 @@ void SimplePage::Command12Click() {
 }
 
 void SimplePage::Command11Click() {
-    clear({m_delta.capacity, m_delta.voltage, m_delta.capacitance}, m_delta.capacitance);
+    clearFields({m_delta.capacity, m_delta.voltage, m_delta.capacitance}, m_delta.capacitance);
 }
 
 // The star formula is the single-phase one.
@@ -150,23 +133,20 @@ void SimplePage::Command14Click() {
 }
 
 void SimplePage::Command13Click() {
-    clear({m_star.capacity, m_star.voltage, m_star.capacitance}, m_star.capacitance);
+    clearFields({m_star.capacity, m_star.voltage, m_star.capacitance}, m_star.capacitance);
 }
 
-// The reactance ratio k = XL / XC = omega^2 * L * C, with omega^2 written
-// 98596 (314^2, rad^2/s^2), L in mH and C in uF (1E-3 * 1E-6). The pair
-// resonates where h^2 * XL = XC, at h = sqrt(1 / k).
 void SimplePage::RzBitBtn14Click() {
     const Ext c = readReal(m_ratioCapacitance);
     const Ext l = readReal(m_ratioInductance);
-    const Ext k = Stored(Ext(98596) * l * c / 1000000000);
-    const Ext hr = Stored(Sqrt(Ext(1) / k));
-    writeText(m_ratio, format(k * 100) + u"%"_s);
-    write(m_filteredOrder, hr);
+    const Ext k = ReactanceRatio(l, c);
+    const Ext h = ResonantOrder(k);
+    writeText(m_ratio, format(k * 100) + u"%"_s);  // in percent
+    write(m_filteredOrder, h);
 }
 
 void SimplePage::RzBitBtn16Click() {
-    clear({m_ratioCapacitance, m_ratioInductance, m_ratio, m_filteredOrder}, m_ratioCapacitance);
+    clearFields({m_ratioCapacitance, m_ratioInductance, m_ratio, m_filteredOrder}, m_ratioCapacitance);
 }
 
 }  // namespace hcalc

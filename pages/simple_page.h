@@ -29,7 +29,6 @@ private:
 
     void calculateCapacity(const CapacityGroup& group, const QLineEdit* firstTested, const QLineEdit* secondTested,
                            int connectionFactor);
-    static void clear(std::initializer_list<QLineEdit*> fields, QLineEdit* focus);
 
     CapacityGroup m_singlePhase{};
     CapacityGroup m_delta{};

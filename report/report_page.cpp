@@ -42,8 +42,7 @@ ReportPage::ReportPage(const PageContext& context, const DesignState& design, st
     layout->setSpacing(7);
     layout->addLayout(addButtonLine(QBoxLayout::LeftToRight, 6, 15, {m_generate, m_print}));
     layout->addWidget(m_report);
-    setTabOrder(m_report, m_generate);
-    setTabOrder(m_generate, m_print);
+    setTabChain({m_report, m_generate, m_print});
 }
 
 void ReportPage::RzBitBtn13Click() {

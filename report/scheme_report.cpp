@@ -14,16 +14,16 @@ QStringList SchemeReport(const SiteTexts& site, const FilterBankTable& table, QC
     lines.reserve(kSchemeReportLineCount);
     lines << u"1. 现场信息："_s << rule << u"现场的有功功率为："_s + site.activePower + u"(KW)"_s
           << u"目前功率因数为："_s + site.presentPowerFactor << u"目标功率因数为："_s + site.targetPowerFactor
-          << u"相电压为："_s + site.phaseVoltage + u"(V)"_s
-          << u"3次谐波电流为："_s + site.harmonicCurrents[0] + u"(A)"_s
-          << u"5次谐波电流为："_s + site.harmonicCurrents[1] + u"(A)"_s
-          << u"7次谐波电流为："_s + site.harmonicCurrents[2] + u"(A)"_s
-          << u"11次谐波电流为："_s + site.harmonicCurrents[3] + u"(A)"_s << rule << u"2. 方案："_s;
+          << u"相电压为："_s + site.phaseVoltage + u"(V)"_s;
+    for (std::size_t i = 0; i < kFilterOrders.size(); ++i) {
+        lines << u"%1次谐波电流为："_s.arg(kFilterOrders[i]) + site.harmonicCurrents[i] + u"(A)"_s;
+    }
+    lines << rule << u"2. 方案："_s;
 
-    const std::array<QString, 4> headings{u"3次滤波器组"_s, u"5次滤波器组"_s, u"7次滤波器组"_s, u"11次滤波器组"_s};
-    for (std::size_t i = 0; i < headings.size(); ++i) {
+    // A section for each row, headed by the order of its position.
+    for (std::size_t i = 0; i < kFilterOrders.size(); ++i) {
         const FilterBankRow& row = table.rows()[i];
-        lines << headings[i] << u"A. 选用的三角形连接电容器："_s
+        lines << u"%1次滤波器组"_s.arg(kFilterOrders[i]) << u"A. 选用的三角形连接电容器："_s
               << u"容量为："_s + number(row.ratedKvar) + u"(KVar)；"_s + u"额定电压为："_s + number(row.ratedVoltage) +
                      u"(V)"_s
               << u"电容值为："_s + number(row.capacitanceUf) + u"(uF)；"_s + u"额定电流为："_s +

@@ -235,12 +235,23 @@ TEST_F(MainWindow, everyTextHasItsGlyphs) {
         << QFontInfo(look::songTi()).family().toStdString();
 }
 
-TEST_F(MainWindow, readsTheRegionalSeparator) {
+TEST_F(MainWindow, readsTheRegionalSeparatorAgainWhenTheLocaleChanges) {
     const QString point = QLocale::system().decimalPoint();
     EXPECT_EQ(window.decimalSeparator(), point.size() == 1 ? point.front() : QChar(u'.'));
-    QEvent change(QEvent::LocaleChange);
-    QCoreApplication::sendEvent(&window, &change);
-    EXPECT_EQ(window.decimalSeparator(), RegionalDecimalSeparator());
+    for (const QLocale::Language language : {QLocale::German, QLocale::English}) {
+        QLocale::setDefault(QLocale(language));
+        QEvent change(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(&window, &change);
+        EXPECT_EQ(window.decimalSeparator(), language == QLocale::German ? u',' : u'.');
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
+// Each run of the regional-separator tests is started under a locale whose
+// separator it states; a locale that is missing would repeat the other run.
+TEST(RegionalSeparator, isTheOneThisRunWasStartedFor) {
+    const QString expected = qEnvironmentVariable("HCALC_EXPECTED_SEPARATOR", u"."_s);
+    EXPECT_EQ(RegionalDecimalSeparator(), expected.front());
 }
 
 TEST_F(MainWindow, sharedDesignValuesStartAtZero) {

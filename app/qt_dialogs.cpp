@@ -1,4 +1,4 @@
-#include "core/qt_dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
