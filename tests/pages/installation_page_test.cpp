@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "core/numbers.h"
 #include "core/scheme_search.h"
+#include "core/sharing.h"
 #include "support/fake_dialogs.h"
 #include "support/widgets.h"
 
@@ -19,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <vector>
 
 namespace hcalc {
@@ -30,47 +30,34 @@ using test::FakeDialogs;
 using test::FieldTexts;
 using test::Find;
 
-constexpr std::array<int, 4> kH{3, 5, 7, 11};
 const std::array<QString, 4> kReactive{u"Text45"_s, u"Text370"_s, u"Text380"_s, u"Text390"_s};
 const std::array<QString, 4> kInstalled{u"Text44"_s, u"Text400"_s, u"Text410"_s, u"Text42"_s};
 const std::array<QString, 4> kVoltage{u"Text59"_s, u"Text60"_s, u"Text61"_s, u"Text62"_s};
 const std::array<QString, 4> kIdealCapacity{u"Text1a"_s, u"Text8a"_s, u"Text12a"_s, u"Text16a"_s};
 const std::array<QString, 4> kIdealVoltage{u"Text2a"_s, u"Text7a"_s, u"Text11a"_s, u"Text15a"_s};
 
-// The worked figures, evaluated here on their own in extended precision.
+// What the page must show: the core formulas (tested on their own in
+// tests/core) composed as the calculation composes them.
 struct Site {
     double u;
     std::array<double, 4> i;
 };
-Ext SquaredProduct(const Site& s, int j) {  // U*U*I*I
-    return Ext(s.u) * s.u * s.i[static_cast<std::size_t>(j)] * s.i[static_cast<std::size_t>(j)];
-}
-// Capacity of a branch kept by the search, VA per phase.
-double KeptCapacity(const Site& s, int j, int a) {
-    const int h = kH[static_cast<std::size_t>(j)];
-    return StoreDouble((SquaredProduct(s, j) / (Ext(1000) * h * a) + Ext(1000) * a) * (h * h) / (h * h - 1));
-}
 QString ExpectedLine(const Site& s, int n, std::array<int, 4> a) {
     Ext total = 0;
-    for (int j = 0; j < 4; ++j) {
-        total =
-            total + (a[static_cast<std::size_t>(j)] != 0 ? KeptCapacity(s, j, a[static_cast<std::size_t>(j)]) : 0.0);
+    for (std::size_t j = 0; j < 4; ++j) {
+        total = total + (a[j] != 0 ? BranchCapacity(s.u, s.i[j], kFilterOrders[j], a[j]) : 0.0);
     }
     const double ratio = StoreDouble(Ext(1000) * n / total);
     return FormatReal(ratio, u'.') + u"-->(%1)(%2)(%3)(%4)"_s.arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
 }
 // Installed capacity shown, kvar.
-Ext ShownCapacity(const Site& s, int j, int a) {
-    const int h = kH[static_cast<std::size_t>(j)];
-    return (Ext(1000) * a + SquaredProduct(s, j) / (Ext(1000) * h * a)) * (h * h) / (h * h - 1) * 3 / 1000;
+Ext ShownCapacity(const Site& s, std::size_t j, int a) {
+    return InstalledKvar(s.u, s.i[j], kFilterOrders[j], a);
 }
 // Ideal rated voltage from the capacity text as shown.
-Ext IdealVoltage(double u, int j, int a, const QString& shownCapacity) {
-    const int h = kH[static_cast<std::size_t>(j)];
-    const Ext k = Ext(h * h) / (h * h - 1);
-    const Ext line = Sqrt(Ext(3)) * u * k;
-    const Ext capacity = Stored(*TryParseReal(shownCapacity, u'.'));
-    return Sqrt(capacity * 1000 / (Ext(3) * a * (Ext(1000) * k)) * line * line);
+Ext IdealVoltage(double u, std::size_t j, int a, const QString& shownCapacity) {
+    const int h = kFilterOrders[j];
+    return IdealRatedVoltage(Stored(*TryParseReal(shownCapacity, u'.')), RaisedLineVoltage(u, h), h, a);
 }
 
 class InstallationPageTest : public ::testing::Test {
@@ -154,8 +141,7 @@ TEST_F(InstallationPageTest, sharesThirtyKvarAmongAllFourBranches) {
         EXPECT_EQ(text(kReactive[j]), reactive[j]);
         EXPECT_EQ(text(kInstalled[j]), installed[j]);
         EXPECT_EQ(text(kIdealCapacity[j]), installed[j]);
-        const QString voltage =
-            FormatReal(IdealVoltage(220, static_cast<int>(j), reactive[j].toInt() / 3, installed[j]), u'.');
+        const QString voltage = FormatReal(IdealVoltage(220, j, reactive[j].toInt() / 3, installed[j]), u'.');
         EXPECT_EQ(text(kVoltage[j]), voltage);
         EXPECT_EQ(text(kIdealVoltage[j]), voltage);
     }
