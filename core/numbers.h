@@ -18,8 +18,7 @@ struct NumberFormat {
 };
 
 // The regional decimal separator as the default QLocale reports it (the
-// system's regional settings); "." when it
-// is not a single character.
+// system's regional settings); "." when it is not a single character.
 QChar RegionalDecimalSeparator();
 
 // Reading a real number: optional spaces, sign, digits, separator and

@@ -16,21 +16,29 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The bank of each order: its fields in the roles qi, ui, us and qs, its two
-// handlers, and the order in which the Tab key visits the fields (by role).
+// The bank of each order (kFilterOrders): its group, its fields in the roles
+// qi, ui, us and qs, its two buttons with their handlers, and the order in
+// which the Tab key visits the fields (by role).
 struct BankDesign {
+    const char* group;
     std::array<const char*, 4> fields;
-    void (SelectionPage::*calculate)();
-    void (SelectionPage::*clear)();
+    const char* calculate;
+    void (SelectionPage::*onCalculate)();
+    const char* clear;
+    void (SelectionPage::*onClear)();
     std::array<int, 4> tabOrder;
 };
 
 // clang-format off
 constexpr std::array<BankDesign, 4> kBanks{{
-    {{"Text1a",  "Text2a",  "Text3a",  "Text4a"},  &SelectionPage::RzBitBtn5Click,  &SelectionPage::RzBitBtn6Click,  {0, 3, 1, 2}},
-    {{"Text8a",  "Text7a",  "Text6a",  "Text5a"},  &SelectionPage::RzBitBtn7Click,  &SelectionPage::RzBitBtn8Click,  {0, 2, 1, 3}},
-    {{"Text12a", "Text11a", "Text10a", "Text9a"},  &SelectionPage::RzBitBtn9Click,  &SelectionPage::RzBitBtn10Click, {0, 1, 2, 3}},
-    {{"Text16a", "Text15a", "Text14a", "Text13a"}, &SelectionPage::RzBitBtn11Click, &SelectionPage::RzBitBtn12Click, {0, 1, 2, 3}},
+    {"RzGroupBox19", {"Text1a",  "Text2a",  "Text3a",  "Text4a"},
+     "RzBitBtn5",  &SelectionPage::RzBitBtn5Click,  "RzBitBtn6",  &SelectionPage::RzBitBtn6Click,  {0, 3, 1, 2}},
+    {"RzGroupBox20", {"Text8a",  "Text7a",  "Text6a",  "Text5a"},
+     "RzBitBtn7",  &SelectionPage::RzBitBtn7Click,  "RzBitBtn8",  &SelectionPage::RzBitBtn8Click,  {0, 2, 1, 3}},
+    {"RzGroupBox21", {"Text12a", "Text11a", "Text10a", "Text9a"},
+     "RzBitBtn9",  &SelectionPage::RzBitBtn9Click,  "RzBitBtn10", &SelectionPage::RzBitBtn10Click, {0, 1, 2, 3}},
+    {"RzGroupBox22", {"Text16a", "Text15a", "Text14a", "Text13a"},
+     "RzBitBtn11", &SelectionPage::RzBitBtn11Click, "RzBitBtn12", &SelectionPage::RzBitBtn12Click, {0, 1, 2, 3}},
 }};
 // clang-format on
 
@@ -48,19 +56,20 @@ SelectionPage::SelectionPage(const PageContext& context, QWidget* parent) : Page
     std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kBanks.size(); ++i) {
         const BankDesign& d = kBanks[i];
-        const int n = static_cast<int>(i);
-        // RzGroupBox19 "3次滤波器组" to RzGroupBox22 "11次滤波器组", buttons RzBitBtn5 and 6 to 11 and 12.
         QGroupBox* group =
-            addGroup(body(), u"RzGroupBox%1"_s.arg(19 + n), u"%1次滤波器组"_s.arg(kFilterOrders[i]), QSize(761, 105));
+            addGroup(body(), QString::fromUtf8(d.group), u"%1次滤波器组"_s.arg(kFilterOrders[i]), QSize(761, 105));
         const Form form = addForm(group, {kIdealCaptionWidth, kIdealVoltageCaptionWidth, kChosenVoltageCaptionWidth});
-        const auto field = [&d](int role) { return QString::fromUtf8(d.fields[static_cast<std::size_t>(role)]); };
         Bank& bank = m_banks[i];
-        bank.qi = addRow(form, 0, 0, u"电容理想安装容量"_s, field(0), u"（KVar）"_s, FieldRole::Input);
-        bank.ui = addRow(form, 0, 1, u"电容理想额定电压"_s, field(1), u"（V）"_s, FieldRole::Input);
-        bank.us = addRow(form, 0, 2, u"选用电容器的额定电压"_s, field(2), u"（V）"_s, FieldRole::Input);
-        bank.qs = addRow(form, 1, 0, u"选用电容器的总容量"_s, field(3), u"（KVar）"_s, FieldRole::Result);
-        QPushButton* calculate = addButton(group, u"RzBitBtn%1"_s.arg(5 + 2 * n), u"计算"_s, d.calculate);
-        QPushButton* clear = addButton(group, u"RzBitBtn%1"_s.arg(6 + 2 * n), u"清空"_s, d.clear);
+        bank.qi =
+            addRow(form, 0, 0, u"电容理想安装容量"_s, QString::fromUtf8(d.fields[0]), u"（KVar）"_s, FieldRole::Input);
+        bank.ui =
+            addRow(form, 0, 1, u"电容理想额定电压"_s, QString::fromUtf8(d.fields[1]), u"（V）"_s, FieldRole::Input);
+        bank.us =
+            addRow(form, 0, 2, u"选用电容器的额定电压"_s, QString::fromUtf8(d.fields[2]), u"（V）"_s, FieldRole::Input);
+        bank.qs = addRow(form, 1, 0, u"选用电容器的总容量"_s, QString::fromUtf8(d.fields[3]), u"（KVar）"_s,
+                         FieldRole::Result);
+        QPushButton* calculate = addButton(group, QString::fromUtf8(d.calculate), u"计算"_s, d.onCalculate);
+        QPushButton* clear = addButton(group, QString::fromUtf8(d.clear), u"清空"_s, d.onClear);
         // The buttons side by side in the second row, under the second column.
         form.grid->addLayout(addButtonLine(QBoxLayout::LeftToRight, 0, 5, {calculate, clear}), 1, form.gridColumn(1), 1,
                              3);
