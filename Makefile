@@ -117,11 +117,12 @@ package-check: package
 	.ci/package-check
 
 # The search benchmarks (some seconds for the literal search), not part of
-# `make test`; then the whole click again with the portable arithmetic.
+# `make test`; then the whole click again, built with the portable arithmetic.
 bench: build
-	cmake --build --preset $(PRESET) --target hcalc_bench_portable
 	$(BUILD_DIR)/bench/hcalc_bench
-	$(BUILD_DIR)/bench/hcalc_bench_portable --benchmark_filter=WholeClick
+	cmake --preset portable
+	cmake --build --preset portable --target hcalc_bench
+	build/portable/bench/hcalc_bench --benchmark_filter=WholeClick
 
 clean:
 	rm -rf build
