@@ -1,14 +1,13 @@
 #include "core/scheme_search.h"
 
 #include "core/extended.h"
+#include "core/physical_memory.h"
 #include "core/sharing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
-
-#include <unistd.h>
 
 namespace hcalc {
 
@@ -42,12 +41,11 @@ bool Admissible(const SchemeInputs& in, const Steps& a) {
 
 std::size_t ImprovementChain::DefaultBudgetBytes() {
     static const std::size_t budget = [] {
-        const long pages = ::sysconf(_SC_PHYS_PAGES);
-        const long pageSize = ::sysconf(_SC_PAGESIZE);
-        if (pages <= 0 || pageSize <= 0) {
+        const std::optional<std::uint64_t> memory = PhysicalMemoryBytes();
+        if (!memory) {
             return std::numeric_limits<std::size_t>::max();
         }
-        return static_cast<std::size_t>(pages) / 2 * static_cast<std::size_t>(pageSize);
+        return static_cast<std::size_t>(std::min<std::uint64_t>(*memory / 2, std::numeric_limits<std::size_t>::max()));
     }();
     return budget;
 }

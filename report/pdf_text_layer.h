@@ -1,21 +1,12 @@
 #pragma once
 
+#include "report/paged_text.h"
+
 #include <QByteArray>
-#include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace hcalc {
-
-// Consecutive glyphs drawn into a PDF and the characters they stand for.
-struct DrawnText {
-    QString text;
-    int glyphs = 0;
-};
-
-// What was drawn on each page: its glyphs in drawing order, piece by piece.
-using DrawnPages = std::vector<std::vector<DrawnText>>;
 
 // Makes the text that a reader takes from a PDF written by Qt's PDF engine
 // exactly the text that was drawn. Qt names each glyph by the lowest code

@@ -12,13 +12,16 @@ namespace hcalc {
 // takes the given font; it is wrapped to the width of the printable area and
 // fills that area page after page: no margins of its own, no header, footer
 // or page number. No line is cut at a page break: a line that does not fit
-// starts the next page. The job is a PDF at the printer's paper size whose
-// text reads back exactly as the document's text.
+// starts the next page (paged_text.h).
+//
+// One implementation per platform: through CUPS (report_printer_cups.cpp: the
+// job is a PDF at the printer's paper size whose text reads back exactly as
+// the document's text) and through the Windows print spooler
+// (report_printer_windows.cpp).
 //
 // Stops the running calculation (CalcFault, FaultKind::PrintFailure) when
 // there is no default printer, with "There is no default printer currently
-// selected", when the print service fails the job, with its message, and
-// when the PDF's text could not be set (nothing is printed then).
+// selected", and when the print service fails the job, with its message.
 void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title);
 
 }  // namespace hcalc

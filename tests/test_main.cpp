@@ -1,13 +1,18 @@
+#if HCALC_TESTS_WITH_WIDGETS
 #include "app/application.h"
 
 #include <QApplication>
+#else
+#include <QCoreApplication>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 // The tests run offscreen with a known locale, unless the environment names
-// another (the decimal-comma run sets LC_ALL).
+// another (the decimal-comma run sets LC_ALL). The number engine's tests
+// need no window, and no windowing system at all.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -16,7 +21,11 @@ int main(int argc, char** argv) {
         qputenv("LC_ALL", "C.UTF-8");
     }
     ::testing::InitGoogleTest(&argc, argv);
+#if HCALC_TESTS_WITH_WIDGETS
     QApplication app(argc, argv);
     hcalc::SetUpApplication(app);
+#else
+    QCoreApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }

@@ -1,26 +1,20 @@
-#include "report/report_printer.h"
+#include "report/paged_text.h"
 
 #include "core/fault.h"
-#include "report/pdf_text_layer.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
+#include <QFont>
 #include <QGlyphRun>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
 #include <QRawFont>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include <cups/cups.h>
-
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <optional>
-#include <vector>
 
 namespace hcalc {
 
@@ -31,25 +25,6 @@ namespace {
 // The fonts of the window are sized in pixels of a 96 pixels-per-inch
 // screen; on paper the same font has 72/96 of that size in points.
 constexpr qreal kPointsPerScreenPixel = 72.0 / 96.0;
-
-[[noreturn]] void failPrinting(const QString& message) {
-    throw CalcFault(FaultKind::PrintFailure, message);
-}
-
-bool printServiceFailed() {
-    return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
-}
-
-// What the print service said about the last request of this thread, or
-// fallback when it reported no error.
-QString printServiceMessage(const QString& fallback) {
-    return printServiceFailed() ? QString::fromUtf8(cupsLastErrorString()) : fallback;
-}
-
-struct FreeDestination {
-    void operator()(cups_dest_t* destination) const { cupsFreeDests(1, destination); }
-};
-using Destination = std::unique_ptr<cups_dest_t, FreeDestination>;
 
 // A glyph of a font, as the layout gives it.
 struct Glyph {
@@ -182,22 +157,17 @@ void drawLine(QPainter& painter, const QTextLayout& layout, const QString& text,
     }
 }
 
-// The text laid out on pages of the given layout and drawn into a PDF, with
-// what was drawn on each page.
-QByteArray writePdf(const QTextDocument& text, const QFont& font, const QPageLayout& pageLayout, int resolution,
-                    const QString& title, DrawnPages& drawn) {
-    QByteArray pdf;
-    QBuffer output(&pdf);
-    output.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&output);
-    writer.setResolution(resolution);
-    writer.setPageLayout(pageLayout);
-    writer.setTitle(title);
+}  // namespace
 
-    // A copy of the text laid out for the paper: the printer's resolution,
+void FailPrinting(const QString& message) {
+    throw CalcFault(FaultKind::PrintFailure, message);
+}
+
+DrawnPages DrawOnPages(QPagedPaintDevice& device, const QTextDocument& text, const QFont& font, const QSizeF& page) {
+    // A copy of the text laid out for the paper: the device's resolution,
     // the printable width, pages of the printable height.
     const std::unique_ptr<QTextDocument> document(text.clone());
-    document->documentLayout()->setPaintDevice(&writer);
+    document->documentLayout()->setPaintDevice(&device);
     QFont paperFont = font;
     if (font.pixelSize() > 0) {
         paperFont.setPointSizeF(font.pixelSize() * kPointsPerScreenPixel);
@@ -207,20 +177,19 @@ QByteArray writePdf(const QTextDocument& text, const QFont& font, const QPageLay
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a long word wraps too, nothing runs off
     document->setDefaultTextOption(option);
     document->setDocumentMargin(0);
-    const QSizeF page = pageLayout.paintRectPixels(resolution).size();
     document->setPageSize(page);  // the layout moves a line that would cross a page break to the next page
     // The layout of a long text goes on in the background; the page count
     // needs, and so finishes, all of it.
     document->pageCount();
 
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        failPrinting(u"Printing failed"_s);
+    if (!painter.begin(&device)) {
+        FailPrinting(u"Printing failed"_s);
     }
     painter.setPen(Qt::black);
     // Each line is drawn once, on its own page: no part of a neighbouring
     // page is drawn outside the page and clipped.
-    drawn.assign(1, {});
+    DrawnPages drawn(1);
     int pageIndex = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const QTextLayout* layout = block.layout();
@@ -229,7 +198,7 @@ QByteArray writePdf(const QTextDocument& text, const QFont& font, const QPageLay
             const QTextLine line = layout->lineAt(i);
             const int linePage = static_cast<int>((layout->position().y() + line.y()) / page.height());
             while (pageIndex < linePage) {
-                writer.newPage();  // cannot fail while the painter is active
+                device.newPage();  // cannot fail while the painter is active
                 drawn.emplace_back();
                 ++pageIndex;
             }
@@ -238,74 +207,9 @@ QByteArray writePdf(const QTextDocument& text, const QFont& font, const QPageLay
         }
     }
     if (!painter.end()) {
-        failPrinting(u"Printing failed"_s);
+        FailPrinting(u"Printing failed"_s);
     }
-    return pdf;
-}
-
-// Hands the PDF to the print service as one job on the destination, with the
-// destination's own options (an instance's, the user's) and the paper it was
-// laid out for.
-void submit(const cups_dest_t& destination, const QString& title, const QPageSize& paper, const QByteArray& pdf) {
-    cups_option_t* options = nullptr;
-    int optionCount = 0;
-    for (int i = 0; i < destination.num_options; ++i) {
-        optionCount = cupsAddOption(destination.options[i].name, destination.options[i].value, optionCount, &options);
-    }
-    optionCount = cupsAddOption("media", paper.key().toUtf8().constData(), optionCount, &options);
-    const QByteArray jobTitle = title.toUtf8();
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, destination.name, jobTitle.constData(), optionCount, options);
-    cupsFreeOptions(optionCount, options);
-    if (job == 0) {
-        failPrinting(printServiceMessage(u"Printing failed"_s));
-    }
-    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, destination.name, job, jobTitle.constData(), CUPS_FORMAT_PDF, 1) ==
-                HTTP_STATUS_CONTINUE;
-    if (sent) {
-        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
-               HTTP_STATUS_CONTINUE;
-        sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, destination.name) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
-    }
-    if (!sent) {
-        // The job would wait for a document that never comes.
-        const QString message = printServiceMessage(u"Printing failed"_s);
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, destination.name, job, 0);
-        failPrinting(message);
-    }
-}
-
-}  // namespace
-
-void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title) {
-    // The destination lp would print on: LPDEST or PRINTER, the user's
-    // default, the print service's default.
-    const Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
-    if (!destination) {
-        failPrinting(u"There is no default printer currently selected"_s);
-    }
-    QString printerName = QString::fromUtf8(destination->name);
-    if (destination->instance != nullptr) {
-        printerName += u'/' + QString::fromUtf8(destination->instance);
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(printerName);
-    if (!printer.isValid()) {
-        failPrinting(printServiceMessage(u"Printer selected is not valid"_s));
-    }
-    // The printer's paper and its printable area, no margins of our own.
-    QPageLayout pageLayout = printer.pageLayout();
-    pageLayout.setMargins(pageLayout.minimumMargins());
-
-    DrawnPages drawn;
-    const QByteArray pdf = writePdf(text, font, pageLayout, printer.resolution(), title, drawn);
-    // Qt's PDF names glyphs by what the font maps to them: a radical for an
-    // ideograph, nothing for a glyph that shaping substituted. The text layer
-    // is set from what was drawn.
-    const std::optional<QByteArray> mended = MendTextLayer(pdf, drawn);
-    if (!mended) {
-        failPrinting(u"The text of the printed document could not be written"_s);
-    }
-    submit(*destination, title, pageLayout.pageSize(), *mended);
+    return drawn;
 }
 
 }  // namespace hcalc
