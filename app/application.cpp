@@ -20,8 +20,13 @@ void SetUpApplication(QApplication& /*app: created before the set-up*/) {
     QApplication::setWindowIcon(icon);
     // One style on every desktop, so that the pages look as designed.
     QApplication::setStyle(u"Fusion"_s);
-    QFont::insertSubstitutions(u"宋体"_s, {u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s});
-    QFont::insertSubstitutions(u"MS Sans Serif"_s, {u"Noto Sans CJK SC"_s, u"DejaVu Sans"_s});
+    // The designed fonts, and where one is missing the CJK fonts that stand in for it: Windows' own
+    // (SimSun is "宋体"; Microsoft YaHei comes with every Windows since Vista) and the Noto CJK fonts that
+    // Linux distributions ship. The first one installed is taken.
+    QFont::insertSubstitutions(u"宋体"_s,
+                               {u"SimSun"_s, u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s, u"Microsoft YaHei"_s});
+    QFont::insertSubstitutions(
+        u"MS Sans Serif"_s, {u"Noto Sans CJK SC"_s, u"Microsoft YaHei"_s, u"Microsoft Sans Serif"_s, u"DejaVu Sans"_s});
 }
 
 }  // namespace hcalc

@@ -17,6 +17,12 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#ifdef Q_OS_WIN
+    // Offscreen on Windows, Qt takes its fonts from a folder: the system's.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+        qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
+    }
+#endif
     if (qEnvironmentVariableIsEmpty("LC_ALL")) {
         qputenv("LC_ALL", "C.UTF-8");
     }
