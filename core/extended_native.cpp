@@ -1,8 +1,6 @@
 #include "core/extended_native.h"
 
-#include <array>
-#include <charconv>
-#include <system_error>
+#include "core/x87_decimal.h"
 
 namespace hcalc::native {
 
@@ -31,38 +29,19 @@ std::int64_t TruncateToInt64(Ext x) {
     return static_cast<std::int64_t>(t);
 }
 
+// The program's own conversions (core/x87_decimal.h), not the C library's:
+// every platform then reads and shows the same digits, whatever its C library
+// and its locale.
 std::optional<Ext> DecimalToExt(std::string_view digits, long long exponent) {
-    const std::string text = std::string(digits) + 'e' + std::to_string(exponent);
-    long double value = 0;
-    // from_chars reads through the C library, which reports a result below
-    // the normal range that is not exact as out of range, like an overflow.
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        // Out of range on either side: the magnitude's decimal exponent tells which.
-        const long long magnitude = static_cast<long long>(digits.size()) + exponent;
-        if (magnitude > 0) {
-            return std::nullopt;
-        }
-        return Ext(0);
+    const std::optional<X87Bits> bits = DecimalToX87(digits, exponent);
+    if (!bits) {
+        return std::nullopt;
     }
-    return Ext::FromNative(value);
+    return Ext::FromBits(*bits);
 }
 
 int DecimalDigits18(Ext x, std::string& digits) {
-    // "d.ddddddddddddddddde<exp>", rounded to nearest.
-    std::array<char, 48> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), x.native(), std::chars_format::scientific, 17);
-    digits.clear();
-    const char* p = buffer.data();
-    for (; p != result.ptr && *p != 'e'; ++p) {
-        if (*p != '.') {
-            digits.push_back(*p);
-        }
-    }
-    int exponent10 = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent10);
-    return exponent10;
+    return X87DecimalDigits18(x.bits(), digits);
 }
 
 }  // namespace hcalc::native

@@ -105,10 +105,12 @@ std::int64_t TruncateToInt64(Ext x);
 // digits * 10^exponent (digits: decimal digits, the first not 0), rounded to
 // nearest extended. A value below the normal range that is not exact as a
 // subnormal reads as 0; nullopt when it overflows the extended range.
+// (DecimalToX87, core/x87_decimal.h.)
 std::optional<Ext> DecimalToExt(std::string_view digits, long long exponent);
 
 // The first 18 significant decimal digits of a positive normal value, rounded
 // to nearest; gives the decimal exponent of the first digit.
+// (X87DecimalDigits18, core/x87_decimal.h.)
 int DecimalDigits18(Ext x, std::string& digits);
 
 // Constants the formulas write with two or three decimals: the nearest extended values.

@@ -7,6 +7,7 @@
 #include "core/fault.h"
 
 #include <gtest/gtest.h>
+#include <mpfr.h>
 
 #include <bit>
 #include <cfloat>
@@ -212,6 +213,25 @@ TEST(ExtendedBackends, agreeOnConstantsAndConversions) {
     }
 }
 
+// The exact digits and decimal exponent of (2 * significand + 1) * 2^(exponent2 - 1): the point halfway between two
+// neighbouring 64-bit values, written out by MPFR (such a point has at most 11,516 significant digits). Every step is
+// exact and stays within the extended range, where the portable backend keeps MPFR's exponent range.
+std::pair<std::string, long long> Halfway(std::uint64_t significand, long exponent2) {
+    static_assert(sizeof(unsigned long) == sizeof significand);
+    mpfr_t x;
+    mpfr_init2(x, 66);
+    mpfr_set_ui_2exp(x, significand, 1, MPFR_RNDN);
+    mpfr_add_ui(x, x, 1, MPFR_RNDN);
+    mpfr_mul_2si(x, x, exponent2 - 1, MPFR_RNDN);
+    std::vector<char> text(11600 + 2);
+    mpfr_exp_t exponent10 = 0;
+    mpfr_get_str(text.data(), &exponent10, 10, 11600, x, MPFR_RNDN);
+    mpfr_clear(x);
+    std::string digits(text.data());
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return {digits, exponent10 - static_cast<long long>(digits.size())};
+}
+
 // Reading: the value of a digit string and an exponent, rounded to nearest
 // extended, 0 below the normal range unless exact, none beyond the range.
 TEST(ExtendedBackends, readTheSameValueFromDecimalDigits) {
@@ -246,6 +266,19 @@ TEST(ExtendedBackends, readTheSameValueFromDecimalDigits) {
         texts.emplace_back(digits, exponent);
         digits.back() = static_cast<char>(digits.back() + 1);  // no longer exact
         texts.emplace_back(digits, exponent);
+    }
+    // Ties between neighbouring 64-bit values of random binades and of the range's ends, and texts a far digit
+    // above and below them: the most digits that can decide a reading.
+    for (int i = 0; i < 300; ++i) {
+        const int field = i < 4 ? 1 + i : i < 8 ? 0x7FFE - (i - 4) : pick(1, 0x7FFE);
+        const std::uint64_t significand = rng() | (std::uint64_t{1} << 63);
+        const auto [digits, exponent] = Halfway(significand, field - 16383 - 63);
+        texts.emplace_back(digits, exponent);
+        const int far = pick(1, 13000);
+        texts.emplace_back(digits + std::string(far - 1, '0') + '1', exponent - far);
+        std::string below = digits;
+        --below.back();  // the last digit is not 0
+        texts.emplace_back(below + std::string(far, '9'), exponent - far);
     }
     for (const auto& [digits, exponent] : texts) {
         const std::optional<native::Ext> n = native::DecimalToExt(digits, exponent);

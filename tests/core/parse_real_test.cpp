@@ -39,6 +39,8 @@ const RealCase kRealCases[] = {
     {"1e0000000003",    1000.0},     // leading exponent zeros keep it below 500
     {"1e499",           Ext::FromBits({0xC7C265EA160544ACu, 0x4678})},
     {"1e500",           Ext::FromBits({0xF9B2FF649B8695D7u, 0x467B})},  // extended range: valid text, overflows only when stored
+    {"1e0500",          Ext::FromBits({0xF9B2FF649B8695D7u, 0x467B})},
+    {"1e4000",          Ext::FromBits({0xD1BA8323FE558C61u, 0x73E6})},
     {"1e4932",          Ext::FromBits({0xD72CB2A95C7EF6CDu, 0x7FFE})},
     {"1e-400",          Ext::FromBits({0x95FE7E07C91EFAFAu, 0x3ACE})},
     {"1e-4999",         0.0},        // below the extended range: 0

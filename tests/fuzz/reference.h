@@ -120,7 +120,10 @@ inline std::optional<RealParts> MatchReal(const QString& text, QChar separator) 
 }
 
 // The value of matched parts by strtold in the C locale; nullopt on overflow.
-// `tiny` is set when the value is below the normal extended range.
+// `tiny` is set when the value is below the normal extended range, also
+// when strtold gives the smallest normal value with ERANGE: a value just
+// below it that rounded to 64 bits stays below the normal range but on the
+// subnormals' grid rounds up to it.
 inline std::optional<long double> RealValue(const RealParts& p, bool* tiny) {
     std::string text = p.negative ? "-" : "";
     text += p.whole.empty() ? "0" : p.whole;
@@ -131,7 +134,7 @@ inline std::optional<long double> RealValue(const RealParts& p, bool* tiny) {
     return InCLocale([&]() -> std::optional<long double> {
         errno = 0;
         const long double v = std::strtold(text.c_str(), nullptr);
-        *tiny = v != 0 && std::fabs(v) < 3.36210314311209350626e-4932L;
+        *tiny = (v != 0 && std::fabs(v) < 3.36210314311209350626e-4932L) || errno == ERANGE;
         if (errno == ERANGE && (v == HUGE_VALL || v == -HUGE_VALL)) {
             return std::nullopt;
         }
