@@ -307,7 +307,10 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
             box = QRectF(QPointF(at.x() + 6, at.y() - 3 - size.height()), size);
         }
         taken.push_back(box);
-        painter.fillRect(box, background);
+        // Half see-through: the label stays legible, a curve behind it still shows.
+        QColor veil = background;
+        veil.setAlphaF(0.7F);
+        painter.fillRect(box, veil);
         painter.setPen(ink);
         painter.drawText(box, Qt::AlignCenter, label);
     }
