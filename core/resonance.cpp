@@ -57,8 +57,8 @@ struct Admittances {
 
 class Circuit {
 public:
-    explicit Circuit(const ResonanceInputs& in) : m_in(in) {
-        m_network = NetworkAtFundamental(in.lineVoltage, in.shortCircuitMva, in.xOverR);
+    explicit Circuit(const ResonanceInputs& in)
+        : m_in(in), m_network(NetworkAtFundamental(in.lineVoltage, in.shortCircuitMva, in.xOverR)) {
         Finite(m_network.resistance);
         for (std::size_t k = 0; k < m_branches.size(); ++k) {
             const BranchRating& b = in.branches[k];

@@ -335,10 +335,10 @@ void ResonancePage::checkClick() {
         notice(u"输入的数值超出了可计算的范围，请检查输入"_s);
         return;
     }
-    show(in, *result);
+    showResult(in, *result);
 }
 
-void ResonancePage::show(const ResonanceInputs& in, const ResonanceCheck& result) {
+void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& result) {
     const QChar separator = m_numbers.decimalSeparator;
     for (std::size_t j = 0; j < m_results.size(); ++j) {
         const ResultColumn& column = m_results[j];

@@ -61,7 +61,7 @@ private:
     // (ending the check), the conversion fault when it is not a number.
     double required(const QLineEdit* field, const QString& name, Bound bound) const;
     ResonanceInputs readInputs() const;
-    void show(const ResonanceInputs& in, const ResonanceCheck& result);
+    void showResult(const ResonanceInputs& in, const ResonanceCheck& result);
     void clearResults();
 
     bool savePng(const QString& fileName) const;
