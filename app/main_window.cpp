@@ -6,6 +6,7 @@
 #include "pages/compensation_page.h"
 #include "pages/installation_page.h"
 #include "pages/look.h"
+#include "pages/resonance_page.h"
 #include "pages/selection_page.h"
 #include "pages/simple_page.h"
 #include "report/report_page.h"
@@ -106,6 +107,8 @@ void TForm1::createPages() {
     m_pageControl->addTab(m_installation, u"安装容量计算"_s);
     m_pageControl->addTab(m_selection, u"电容器选型"_s);
     m_pageControl->addTab(m_report, u"方案输出"_s);
+    m_resonance = new hcalc::ResonancePage(m_context);
+    m_pageControl->addTab(m_resonance, u"谐振与耐受校验"_s);
     m_pageControl->setCurrentIndex(0);
 
     // The capacitor and reactor page fills the bank page's capacitance and
@@ -124,6 +127,15 @@ void TForm1::createPages() {
             &Installation::takeTotalReactivePower);
     connect(m_installation, &Installation::idealCapacitiesWritten, m_selection, &Selection::takeIdealCapacities);
     connect(m_installation, &Installation::idealVoltagesWritten, m_selection, &Selection::takeIdealVoltages);
+
+    // The resonance check takes the site's line voltage from the bank page,
+    // the harmonic currents that the sharing used, and each branch's chosen
+    // capacitors.
+    using Resonance = hcalc::ResonancePage;
+    connect(m_capacitorBank, &Bank::siteVoltageHandedOver, m_resonance, &Resonance::takeLineVoltage);
+    connect(m_installation, &Installation::idealCapacitiesWritten, m_resonance,
+            [this] { m_resonance->takeHarmonicCurrents(m_installation->harmonicCurrentTexts()); });
+    connect(m_selection, &Selection::chosenCapacitorsWritten, m_resonance, &Resonance::takeChosenCapacitors);
 }
 
 void TForm1::createStatusBar() {

@@ -21,10 +21,11 @@ class CompensationPage;
 class InstallationPage;
 class SelectionPage;
 class ReportPage;
+class ResonancePage;
 class ClockPane;
 }  // namespace hcalc
 
-// The main window: the page control with its seven pages, the menu and the
+// The main window: the page control with its eight pages, the menu and the
 // status bar. It owns the shared design values for the whole run and wires
 // the hand-overs between pages.
 class TForm1 : public QMainWindow {
@@ -63,5 +64,6 @@ private:
     hcalc::InstallationPage* m_installation = nullptr;
     hcalc::SelectionPage* m_selection = nullptr;
     hcalc::ReportPage* m_report = nullptr;
+    hcalc::ResonancePage* m_resonance = nullptr;
     hcalc::ClockPane* m_clock = nullptr;
 };

@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -78,6 +80,24 @@ QString QtDialogs::AskText(const QString& title, const QString& prompt, const QS
 
     // Cancel, Esc and the close button all give the default back unchanged.
     return dialog.exec() == QDialog::Accepted ? line->text() : defaultText;
+}
+
+QString QtDialogs::AskSaveFileName(const QString& title, const QString& suggestedName, const QStringList& filters) {
+    QFileDialog dialog(nullptr, title, suggestedName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    // A name typed without an extension takes that of the kind of file chosen.
+    const auto suffixOf = [](const QString& filter) {
+        return QRegularExpression(u"\\*\\.(\\w+)"_s).match(filter).captured(1);
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace hcalc

@@ -17,6 +17,7 @@ public:
     QString AskText(const QString& title, const QString& prompt, const QString& defaultText) override;
     bool AskConfirm(const QString& text) override;
     void ShowFault(const QString& text) override;
+    QString AskSaveFileName(const QString& title, const QString& suggestedName, const QStringList& filters) override;
 
     static constexpr int kMaxAnswerLength = 255;
 

@@ -148,6 +148,7 @@ void CapacitorBankPage::Command6Click() {
     requireFilled({m_capacitance, m_tunedInductance, m_siteVoltage}, u"请先输入数据！"_s);
     const Ext n = readReal(ask(u"请输入电容器组数n"_s));
     calculate(readInputs(n, m_tunedInductance), m_normal);
+    Q_EMIT siteVoltageHandedOver(m_siteVoltage->text());
 }
 
 void CapacitorBankPage::Command8Click() {
@@ -167,6 +168,7 @@ void CapacitorBankPage::Command8Click() {
         row->capacitorsOutputKvar = capacitorsOutputKvar;
         row->harmonicKvar = harmonicKvar;
     }
+    Q_EMIT siteVoltageHandedOver(m_siteVoltage->text());
 }
 
 void CapacitorBankPage::Command5Click() {

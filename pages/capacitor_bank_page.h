@@ -30,6 +30,10 @@ public:
     void Command8Click();  // detuned, stored into the row of currentOrder
     void Command5Click();  // clear
 
+Q_SIGNALS:
+    // The site's line voltage as typed, once a bank calculation has used it.
+    void siteVoltageHandedOver(const QString& text);
+
 private:
     // The ten result fields of one output group.
     struct OutputGroup {

@@ -105,6 +105,8 @@ void SelectionPage::calculate(const Bank& bank) {
     const Ext ui = readReal(bank.ui);
     const Ext us = readReal(bank.us);
     write(bank.qs, ChosenCapacitorsKvar(qi, ui, us));
+    Q_EMIT chosenCapacitorsWritten(kFilterOrders[static_cast<std::size_t>(&bank - m_banks.data())], bank.us->text(),
+                                   bank.qs->text());
 }
 
 void SelectionPage::clear(const Bank& bank) {

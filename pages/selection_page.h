@@ -30,6 +30,11 @@ public:
     void RzBitBtn11Click() { calculate(m_banks[3]); }
     void RzBitBtn12Click() { clear(m_banks[3]); }
 
+Q_SIGNALS:
+    // The chosen rated voltage (V) and the total capacity at it (kvar) of the
+    // bank of the given order, as the page shows them once calculated.
+    void chosenCapacitorsWritten(int order, const QString& ratedVoltage, const QString& totalKvar);
+
 private:
     struct Bank {
         QLineEdit* qi;  // kvar, ideal installed capacity

@@ -1,10 +1,11 @@
 // Every page as a user reads it after the README's worked example, once under
 // the application's default palette and once under a dark desktop's: no field
 // cuts off its text or the longest number it may show, no control covers
-// another, every text stands out from its background as rendered, and every
-// field has a name of its own.
+// another, every text (the chart's legend too) stands out from its background
+// as rendered, and every field has a name of its own.
 
 #include "app/main_window.h"
+#include "pages/impedance_chart.h"
 #include "support/dark_desktop.h"
 #include "support/fake_dialogs.h"
 #include "support/widgets.h"
@@ -222,6 +223,11 @@ TEST_P(Legibility, everyPageShowsItsTextsWholeLegibleAndNamed) {
         for (FramedGroupBox* group : body->findChildren<FramedGroupBox*>()) {
             expectLegible(image, inBody(group, group->captionRect()), Describe(group));
         }
+        for (ImpedanceChart* chart : body->findChildren<ImpedanceChart*>()) {
+            EXPECT_TRUE(chart->hasScan()) << "the worked example's check draws its curves";
+            EXPECT_FALSE(AccessibleName(chart).isEmpty());
+            expectLegible(chart->grab().toImage(), chart->legendRect().toAlignedRect(), Describe(chart));
+        }
         for (QAbstractScrollArea* area : body->findChildren<QAbstractScrollArea*>()) {
             EXPECT_FALSE(AccessibleName(area).isEmpty()) << Describe(area);
             QWidget* viewport = area->viewport();
@@ -229,7 +235,7 @@ TEST_P(Legibility, everyPageShowsItsTextsWholeLegibleAndNamed) {
             expectLegible(text, QRect(0, 0, viewport->width(), 4 * area->fontMetrics().height()), Describe(area));
         }
     }
-    EXPECT_EQ(fields, 91);
+    EXPECT_EQ(fields, 116);
 
     // The window around the pages: tabs, menus and status panes.
     const QImage frame = window->grab().toImage();

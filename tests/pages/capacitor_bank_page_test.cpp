@@ -84,6 +84,7 @@ protected:
         for (std::size_t i = 0; i < values.size(); ++i) {
             texts[QString::fromUtf8(calc.outputs[i])] = shown(values[i]);
         }
+        texts[QStringLiteral("checkLineVoltage")] = text("Text13");  // handed to the resonance check
         return texts;
     }
 };

@@ -35,6 +35,10 @@ const std::array<QString, 4> kInstalled{u"Text44"_s, u"Text400"_s, u"Text410"_s,
 const std::array<QString, 4> kVoltage{u"Text59"_s, u"Text60"_s, u"Text61"_s, u"Text62"_s};
 const std::array<QString, 4> kIdealCapacity{u"Text1a"_s, u"Text8a"_s, u"Text12a"_s, u"Text16a"_s};
 const std::array<QString, 4> kIdealVoltage{u"Text2a"_s, u"Text7a"_s, u"Text11a"_s, u"Text15a"_s};
+// The harmonic currents, handed to the resonance check.
+const std::array<QString, 4> kCurrent{u"Text43"_s, u"Text340"_s, u"Text350"_s, u"Text360"_s};
+const std::array<QString, 4> kCheckedCurrent{u"checkCurrent3"_s, u"checkCurrent5"_s, u"checkCurrent7"_s,
+                                             u"checkCurrent11"_s};
 
 // What the page must show: the core formulas (tested on their own in
 // tests/core) composed as the calculation composes them.
@@ -113,6 +117,7 @@ TEST_F(InstallationPageTest, sharesThirtyKvarBetweenTheFifthAndSeventhBranches) 
         expected[kIdealCapacity[j]] = installed[j];
         expected[kVoltage[j]] = voltages[j];
         expected[kIdealVoltage[j]] = voltages[j];
+        expected[kCheckedCurrent[j]] = text(kCurrent[j]);
     }
     EXPECT_EQ(FieldTexts(&window), expected);
     EXPECT_NEAR(s5.toDouble(), 23.6036, 1e-4);
@@ -177,6 +182,9 @@ TEST_F(InstallationPageTest, givesTheAllZeroResultWithoutAnAdmissibleScheme) {
             for (const QString& name : names) {
                 expected[name] = u"0"_s;
             }
+        }
+        for (std::size_t j = 0; j < 4; ++j) {
+            expected[kCheckedCurrent[j]] = QString::fromUtf8(c.currents[j]);
         }
         calculate();
         EXPECT_EQ(FieldTexts(&window), expected);

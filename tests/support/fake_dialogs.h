@@ -49,6 +49,17 @@ public:
         faults.push_back(text);
         events.push_back(QStringLiteral("fault:") + text);
     }
+    // Answers with the next scripted file name; with none, as cancelled.
+    QString AskSaveFileName(const QString& title, const QString& /*suggestedName*/,
+                            const QStringList& /*filters*/) override {
+        events.push_back(QStringLiteral("save:") + title);
+        if (saveNames.empty()) {
+            return QString();
+        }
+        QString name = saveNames.front();
+        saveNames.pop_front();
+        return name;
+    }
 
     void clear() {
         notices.clear();
@@ -61,6 +72,7 @@ public:
     // Scripts.
     std::deque<QString> answers;
     std::deque<bool> confirmAnswers;
+    std::deque<QString> saveNames;
 
     // Records.
     QStringList notices;

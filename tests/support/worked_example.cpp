@@ -55,6 +55,14 @@ void EnterWorkedExample(const QWidget& window, std::deque<QString>& answers) {
     branch("30", "480", "7", "0.01", "25", "3");
     branch("50", "480", "5", "0.01", "40", "2");
     click(window, "RzBitBtn13");
+
+    // The check on a 1000 kVA transformer of 6 % impedance voltage, with the
+    // 5th and 7th reactors detuned as above.
+    fill(window, {{"checkTransformerRating", "1000"},
+                  {"checkImpedanceVoltage", "6"},
+                  {"checkRatio5", "4.04"},
+                  {"checkRatio7", "2.06"}});
+    click(window, "checkCalculate");
 }
 
 }  // namespace hcalc::test

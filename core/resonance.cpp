@@ -1,0 +1,345 @@
+#include "core/resonance.h"
+
+#include "core/filter_orders.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace hcalc {
+
+namespace {
+
+// Ends a check whose values leave the range of a double or would divide by zero.
+struct NotComputable {};
+
+double Finite(double x) {
+    if (!std::isfinite(x)) {
+        throw NotComputable{};
+    }
+    return x;
+}
+
+// Every division of the check goes through here: a zero divisor ends it.
+double Quotient(double a, double b) {
+    if (b == 0) {
+        throw NotComputable{};
+    }
+    return Finite(a / b);
+}
+
+Complex Add(Complex a, Complex b) {
+    return {a.re + b.re, a.im + b.im};
+}
+
+// 1 / (a + jb) = (a − jb) / (a² + b²).
+Complex Reciprocal(Complex z) {
+    const double d = Finite(z.re * z.re + z.im * z.im);
+    return {Quotient(z.re, d), Quotient(-z.im, d)};
+}
+
+const double kSqrt3 = std::sqrt(3.0);
+
+// The scan: orders 1.00 to 25.00 in steps of 0.01, each as k / 100 so that no
+// step adds up rounding.
+constexpr int kFirstStep = 100;
+constexpr int kLastStep = 2500;
+constexpr double kStepsPerOrder = 100;
+
+// The characteristic orders that a resonance must keep 10 % away from.
+constexpr std::array<int, 5> kCharacteristicOrders{3, 5, 7, 11, 13};
+
+// The admittances at one order: the network's and the sum of the branches present.
+struct Admittances {
+    Complex network;
+    Complex bank;
+    Complex total() const { return Add(network, bank); }
+};
+
+class Circuit {
+public:
+    explicit Circuit(const ResonanceInputs& in)
+        : m_in(in), m_network(NetworkAtFundamental(in.lineVoltage, in.shortCircuitMva, in.xOverR)) {
+        Finite(m_network.resistance);
+        for (std::size_t k = 0; k < m_branches.size(); ++k) {
+            const BranchRating& b = in.branches[k];
+            if (b.present) {
+                m_branches[k] = BranchAtFundamental(b.ratedVoltage, b.ratedKvar, b.reactanceRatioPct, b.qualityFactor);
+                Finite(m_branches[k].resistance);
+                Finite(m_branches[k].tuningOrder);
+            }
+        }
+    }
+
+    const std::array<BranchImpedance, 4>& branches() const { return m_branches; }
+    const NetworkImpedance& network() const { return m_network; }
+    bool present(std::size_t k) const { return m_in.branches[k].present; }
+
+    Admittances at(double order) const {
+        Admittances y{Reciprocal(NetworkImpedanceAt(m_network, order)), {}};
+        for (std::size_t k = 0; k < m_branches.size(); ++k) {
+            if (present(k)) {
+                y.bank = Add(y.bank, Reciprocal(BranchImpedanceAt(m_branches[k], order)));
+            }
+        }
+        return y;
+    }
+
+    // |Y_S + Σ Y_k|², whose minima are the maxima of |Z|.
+    double totalSquared(double order) const {
+        const Complex y = at(order).total();
+        return Finite(y.re * y.re + y.im * y.im);
+    }
+
+private:
+    const ResonanceInputs& m_in;
+    NetworkImpedance m_network;
+    std::array<BranchImpedance, 4> m_branches{};
+};
+
+ScanPoint PointAt(const Circuit& circuit, double order) {
+    const Admittances y = circuit.at(order);
+    return {order, Magnitude(NetworkImpedanceAt(circuit.network(), order)), Quotient(1, Magnitude(y.bank)),
+            Quotient(1, Magnitude(y.total()))};
+}
+
+// The minimum of f in [a, b], which holds one, by golden-section search down
+// to 10⁻⁹ of an order: far below the 0.01 shown.
+template <class F>
+double GoldenMinimum(double a, double b, const F& f) {
+    const double shrink = (std::sqrt(5.0) - 1) / 2;
+    double c = b - shrink * (b - a);
+    double d = a + shrink * (b - a);
+    double fc = f(c);
+    double fd = f(d);
+    while (b - a > 1e-9) {
+        if (fc < fd) {
+            b = d;
+            d = c;
+            fd = fc;
+            c = b - shrink * (b - a);
+            fc = f(c);
+        } else {
+            a = c;
+            c = d;
+            fc = fd;
+            d = a + shrink * (b - a);
+            fd = f(d);
+        }
+    }
+    return (a + b) / 2;
+}
+
+// Every parallel resonance between the orders 1 and 25: each local maximum of
+// |Z| at the connection point, that is each local minimum of |Y|², Y = Y_S +
+// Σ Y_k. The samples are the scan's orders, every 0.01, and the tuning order
+// of every branch. A sampled minimum brackets a true one between its two
+// neighbours, however sharp the peak (a narrow peak still leaves its highest
+// sample above both neighbours); golden-section search then pins it down. A
+// peak could hide between samples only next to a minimum of |Z| within the
+// same step, and with every branch's reactance rising with the order, |Z|
+// dips only at the branches' own series resonances, the tuning orders, which
+// are sampled: between two of them there is at most one peak.
+std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
+    std::vector<double> orders;
+    for (int k = kFirstStep; k <= kLastStep; ++k) {
+        orders.push_back(k / kStepsPerOrder);
+    }
+    for (std::size_t k = 0; k < circuit.branches().size(); ++k) {
+        const double ht = circuit.branches()[k].tuningOrder;
+        if (circuit.present(k) && ht > orders.front() && ht < orders.back()) {
+            orders.push_back(ht);
+        }
+    }
+    std::sort(orders.begin(), orders.end());
+    orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
+
+    std::vector<double> y2;
+    y2.reserve(orders.size());
+    for (double n : orders) {
+        y2.push_back(circuit.totalSquared(n));
+    }
+    std::vector<ScanPoint> peaks;
+    const auto f = [&circuit](double n) { return circuit.totalSquared(n); };
+    for (std::size_t i = 1; i + 1 < orders.size(); ++i) {
+        if (y2[i - 1] > y2[i] && y2[i] <= y2[i + 1]) {
+            const double n = GoldenMinimum(orders[i - 1], orders[i + 1], f);
+            if (peaks.empty() || n - peaks.back().order > 0.005) {
+                peaks.push_back(PointAt(circuit, n));
+            }
+        }
+    }
+    return peaks;
+}
+
+}  // namespace
+
+double Magnitude(Complex z) {
+    return std::sqrt(z.re * z.re + z.im * z.im);
+}
+
+double TransformerShortCircuitMva(double ratingKva, double impedanceVoltagePct) {
+    return ratingKva / (10 * impedanceVoltagePct);
+}
+
+NetworkImpedance NetworkAtFundamental(double lineVoltage, double shortCircuitMva, double xOverR) {
+    const double reactance = Quotient(lineVoltage * lineVoltage, 1e6 * shortCircuitMva);
+    return {reactance, Quotient(reactance, xOverR)};
+}
+
+Complex NetworkImpedanceAt(const NetworkImpedance& network, double order) {
+    return {network.resistance, order * network.reactance};
+}
+
+BranchImpedance BranchAtFundamental(double ratedVoltage, double ratedKvar, double reactanceRatioPct,
+                                    double qualityFactor) {
+    BranchImpedance b;
+    b.capacitive = Quotient(ratedVoltage * ratedVoltage, 1000 * ratedKvar);
+    if (reactanceRatioPct == 0) {
+        return b;  // a plain capacitor
+    }
+    const double p = reactanceRatioPct / 100;
+    b.inductive = p * b.capacitive;
+    b.tuningOrder = Quotient(1, std::sqrt(p));
+    b.resistance = Quotient(b.tuningOrder * b.inductive, qualityFactor);
+    return b;
+}
+
+Complex BranchImpedanceAt(const BranchImpedance& branch, double order) {
+    return {branch.resistance, order * branch.inductive - Quotient(branch.capacitive, order)};
+}
+
+std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
+    try {
+        const Circuit circuit(in);
+        ResonanceCheck out;
+        out.branches = circuit.branches();
+
+        // At each order present: the bank's share and the voltages at the connection point.
+        std::array<Admittances, 4> y{};
+        double sumWithout = 0;
+        double sumWith = 0;
+        for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
+            const double n = kFilterOrders[j];
+            const double current = in.harmonicCurrents[j];
+            y[j] = circuit.at(n);
+            const double total = Magnitude(y[j].total());
+            out.bankSharePct[j] = Quotient(Magnitude(y[j].bank), total) * 100;
+            out.voltageWithoutBank[j] = kSqrt3 * Magnitude(NetworkImpedanceAt(circuit.network(), n)) * current;
+            out.voltageWithBank[j] = Quotient(kSqrt3 * current, total);
+            sumWithout = sumWithout + out.voltageWithoutBank[j] * out.voltageWithoutBank[j];
+            sumWith = sumWith + out.voltageWithBank[j] * out.voltageWithBank[j];
+        }
+        out.thdWithoutBankPct = Quotient(std::sqrt(sumWithout), in.lineVoltage) * 100;
+        out.thdWithBankPct = Quotient(std::sqrt(sumWith), in.lineVoltage) * 100;
+
+        // Each capacitor's duty over the fundamental and the harmonic orders.
+        for (std::size_t k = 0; k < out.branches.size(); ++k) {
+            if (!in.branches[k].present) {
+                continue;
+            }
+            const BranchImpedance& b = out.branches[k];
+            const BranchRating& rating = in.branches[k];
+            const double fundamental = Quotient(in.lineVoltage, kSqrt3 * Magnitude(BranchImpedanceAt(b, 1)));
+            double currentSquares = fundamental * fundamental;
+            double voltage = kSqrt3 * fundamental * b.capacitive;
+            double voltageSum = voltage;
+            double voltageSquares = voltage * voltage;
+            double reactive = voltage * fundamental;
+            for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
+                const double n = kFilterOrders[j];
+                const double yk = Magnitude(Reciprocal(BranchImpedanceAt(b, n)));
+                const double current = Quotient(in.harmonicCurrents[j] * yk, Magnitude(y[j].total()));
+                voltage = Quotient(kSqrt3 * current * b.capacitive, n);
+                currentSquares = currentSquares + current * current;
+                voltageSum = voltageSum + voltage;
+                voltageSquares = voltageSquares + voltage * voltage;
+                reactive = reactive + voltage * current;
+            }
+            const double ratedCurrent = Quotient(1000 * rating.ratedKvar, kSqrt3 * rating.ratedVoltage);
+            CapacitorDuty& duty = out.duties[k];
+            duty.rmsVoltagePct = Finite(Quotient(std::sqrt(voltageSquares), rating.ratedVoltage) * 100);
+            duty.peakVoltagePct = Finite(Quotient(voltageSum, rating.ratedVoltage) * 100);
+            duty.rmsCurrentPct = Finite(Quotient(std::sqrt(currentSquares), ratedCurrent) * 100);
+            duty.reactivePowerPct = Finite(Quotient(kSqrt3 * reactive, 1000 * rating.ratedKvar) * 100);
+        }
+
+        out.resonances = ParallelResonances(circuit);
+        for (int k = kFirstStep; k <= kLastStep; ++k) {
+            out.scan.push_back(PointAt(circuit, k / kStepsPerOrder));
+        }
+        Finite(out.thdWithoutBankPct);
+        Finite(out.thdWithBankPct);
+        return out;
+    } catch (const NotComputable&) {
+        return std::nullopt;
+    }
+}
+
+int NearbyCharacteristicOrder(double resonanceOrder) {
+    for (int h : kCharacteristicOrders) {
+        if (resonanceOrder >= 0.9 * h && resonanceOrder <= 1.1 * h) {
+            return h;
+        }
+    }
+    return 0;
+}
+
+QString FormatDecimals(double value, int decimals, QChar decimalSeparator) {
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith(u'-') &&
+        std::all_of(text.cbegin() + 1, text.cend(), [](QChar c) { return c == u'0' || c == u'.'; })) {
+        text.remove(0, 1);  // a small negative value shows as "0.0", not "-0.0"
+    }
+    return text.replace(u'.', decimalSeparator);
+}
+
+QString FormatSignificant(double value, int digits, QChar decimalSeparator) {
+    const double size = value < 0 ? -value : value;
+    if (size == 0) {
+        return QStringLiteral("0");
+    }
+    if (size < 1e-4 || size >= 1e9) {
+        // "1.234E-05" as "1.234E-5".
+        QString text = QString::number(value, 'E', digits - 1);
+        const qsizetype e = text.indexOf(u'E');
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(u'-');
+        exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0')) {
+            exponent.remove(0, 1);
+        }
+        text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
+        return text.replace(u'.', decimalSeparator);
+    }
+    // The decade of the value: 10^e ≤ size < 10^(e+1).
+    int e = 0;
+    double decade = 1;
+    while (size >= decade * 10) {
+        decade = decade * 10;
+        ++e;
+    }
+    while (size < decade) {
+        decade = decade / 10;
+        --e;
+    }
+    int decimals = std::max(0, digits - 1 - e);
+    // 9.9996 to four digits rounds up into the next decade: one decimal fewer.
+    if (decimals > 0 && QString::number(size, 'f', decimals).toDouble() >= decade * 10) {
+        --decimals;
+    }
+    return FormatDecimals(value, decimals, decimalSeparator);
+}
+
+QString ScanCsv(const std::vector<ScanPoint>& scan, QChar decimalSeparator) {
+    const QChar field = decimalSeparator == u',' ? u';' : u',';
+    QString text = QStringLiteral("谐波次数%1电网|Z|(Ω)%1电容器组|Z|(Ω)%1电网与电容器组并联|Z|(Ω)\r\n").arg(field);
+    for (const ScanPoint& p : scan) {
+        text += FormatDecimals(p.order, 2, decimalSeparator) + field +
+                FormatSignificant(p.network, 4, decimalSeparator) + field +
+                FormatSignificant(p.bank, 4, decimalSeparator) + field +
+                FormatSignificant(p.combined, 4, decimalSeparator) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+}  // namespace hcalc
