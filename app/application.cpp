@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "core/extended.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -10,6 +12,7 @@ namespace hcalc {
 using namespace Qt::Literals::StringLiterals;
 
 void SetUpApplication(QApplication& /*app: created before the set-up*/) {
+    SetArithmeticMode();
     QCoreApplication::setApplicationName(u"hcalc"_s);
     // The desktop entry's name, so that the taskbar groups the window under its menu entry and icon.
     QGuiApplication::setDesktopFileName(u"org.quelvaro.hcalc"_s);

@@ -1,6 +1,7 @@
 #include "core/calculation.h"
 
 #include "core/dialogs.h"
+#include "core/extended.h"
 #include "core/fault.h"
 
 #include <new>
@@ -8,6 +9,7 @@
 namespace hcalc {
 
 void RunCalculation(Dialogs& dialogs, const std::function<void()>& calculation) {
+    SetArithmeticMode();
     try {
         calculation();
     } catch (const CalculationEnded&) {

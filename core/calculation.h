@@ -6,7 +6,8 @@ class Dialogs;
 
 namespace hcalc {
 
-// Runs one calculation to its end. A fault or a failed conversion thrown
+// Runs one calculation to its end, in the arithmetic's own mode
+// (SetArithmeticMode). A fault or a failed conversion thrown
 // anywhere in it stops it at that step; the error box then shows the fault's
 // message with its full stop. Whatever the calculation wrote before the stop
 // stays; nothing is rolled back. A calculation that runs out of memory stops

@@ -38,6 +38,11 @@ inline Ext Stored(Ext x) {
     return Ext(StoreDouble(x));
 }
 
+// Sets this thread's mode for the arithmetic (a 64-bit significand, rounding
+// to nearest): at program start, at the start of each calculation, and in a
+// thread that computes for one.
+using backend::SetArithmeticMode;
+
 // Constants the formulas write with decimals: the nearest extended values of 3.14 and 1.732.
 using backend::kPi314;
 using backend::kSqrt3_1732;

@@ -113,6 +113,22 @@ std::optional<Ext> DecimalToExt(std::string_view digits, long long exponent);
 // (X87DecimalDigits18, core/x87_decimal.h.)
 int DecimalDigits18(Ext x, std::string& digits);
 
+// Sets the FPU's mode for the arithmetic on this thread: a 64-bit significand,
+// rounding to nearest, every exception masked (each operation tests its own
+// result). The mode belongs to a thread, and it does not stay put on every
+// system: a thread of 64-bit Windows starts with a 53-bit significand, and
+// some Windows printer drivers change it. So a calculation, and a thread that
+// computes for one, sets it as it starts.
+inline void SetArithmeticMode() {
+    std::uint16_t control = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(control));
+    // Bits 0-5: exception masks; 8-9: precision (11: 64 bits); 10-11: rounding (00: to nearest).
+    const auto mode = static_cast<std::uint16_t>((control & ~0x0F3Fu) | 0x033Fu);
+    if (mode != control) {
+        __asm__ volatile("fldcw %0" : : "m"(mode));
+    }
+}
+
 // Constants the formulas write with two or three decimals: the nearest extended values.
 inline constexpr Ext kPi314 = Ext::FromNative(3.14L);        // pi, as the formulas write it
 inline constexpr Ext kSqrt3_1732 = Ext::FromNative(1.732L);  // square root of three, as the formulas write it

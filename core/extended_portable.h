@@ -94,6 +94,9 @@ std::int64_t TruncateToInt64(Ext x);
 std::optional<Ext> DecimalToExt(std::string_view digits, long long exponent);
 int DecimalDigits18(Ext x, std::string& digits);
 
+// MPFR rounds each operation as it is told: no processor mode to set.
+inline void SetArithmeticMode() {}
+
 // The nearest extended values of 3.14 and 1.732, as x87 patterns (a test reads them from their decimal texts).
 inline constexpr Ext kPi314 = Ext::FromBits({0xC8F5C28F5C28F5C3u, 0x4000});
 inline constexpr Ext kSqrt3_1732 = Ext::FromBits({0xDDB22D0E56041893u, 0x3FFF});

@@ -50,6 +50,11 @@ std::size_t ImprovementChain::DefaultBudgetBytes() {
     return budget;
 }
 
+std::uint64_t ImprovementChain::BytesFor(std::uint64_t lines) {
+    const std::uint64_t blocks = lines / kBlock + (lines % kBlock != 0 ? 1 : 0);
+    return blocks * kBlock * sizeof(Improvement);
+}
+
 void ImprovementChain::reserveBlock() {
     if ((m_blocks.size() + 1) * kBlock * sizeof(Improvement) > m_budgetBytes) {
         throw std::bad_alloc();
@@ -543,7 +548,39 @@ private:
 
 }  // namespace
 
+std::uint64_t LeastImprovementCount(const SchemeInputs& in) {
+    // The cheapest raise among the other branches with a current.
+    double cheapest = 0;
+    int others = 0;
+    for (std::size_t j = 1; j < kFilterOrders.size(); ++j) {
+        if (in.currents[j] != 0) {
+            const double h = kFilterOrders[j];
+            cheapest = others++ == 0 ? h * h / (h * h - 1) : std::min(cheapest, h * h / (h * h - 1));
+        }
+    }
+    if (in.currents[0] == 0 || others == 0 || in.steps <= others) {
+        return 0;
+    }
+    // A branch whose capacity overflows stops the search before its first line.
+    for (std::size_t j = 1; j < kFilterOrders.size(); ++j) {
+        if (in.currents[j] != 0 && Overflows(in, j, 1)) {
+            return 0;
+        }
+    }
+    // Giving up the a-th step of the 3rd branch saves its marginal cost k3 (1000 - C3 / (3000 a (a - 1))) var,
+    // taking one more step in another branch costs less than 1000 k var. With half of the difference k3 - k to
+    // spare, so that the roundings of the totals cannot hide the fall: a (a - 1) >= 2 k3 C3 / (3e6 (k3 - k)).
+    constexpr double k3 = 9.0 / 8.0;
+    const double ui = in.phaseVoltage * in.currents[0];
+    const double least = 2 * k3 * (ui * ui) / (3e6 * (k3 - cheapest));
+    // The 3rd branch's steps run from N - others down; those from `from` up each add a line.
+    const double most = static_cast<double>(in.steps - others);
+    const double from = std::max(2.0, std::ceil((1 + std::sqrt(1 + 4 * least)) / 2));
+    return from > most ? 0 : static_cast<std::uint64_t>(most - from) + 1;
+}
+
 SearchOutcome SchemeSearch(const SchemeInputs& inputs, SearchControl* control) {
+    SetArithmeticMode();  // the search may run on a thread of its own
     return FastSearch(inputs, control).run();
 }
 

@@ -35,6 +35,11 @@ public:
     // have the process killed, so it stops the search with std::bad_alloc.
     explicit ImprovementChain(std::size_t budgetBytes = DefaultBudgetBytes()) : m_budgetBytes(budgetBytes) {}
 
+    // Half the machine's physical memory (no limit where the system does not tell it).
+    static std::size_t DefaultBudgetBytes();
+    // The memory that a chain of so many lines takes: whole blocks of lines.
+    static std::uint64_t BytesFor(std::uint64_t lines);
+
     void push_back(const Improvement& line) {
         if (m_size % kBlock == 0) {
             reserveBlock();
@@ -51,7 +56,6 @@ public:
     friend bool operator==(const ImprovementChain& a, const ImprovementChain& b) { return a.m_blocks == b.m_blocks; }
 
 private:
-    static std::size_t DefaultBudgetBytes();
     void reserveBlock();
 
     std::vector<std::vector<Improvement>> m_blocks;
@@ -95,6 +99,13 @@ double BranchCapacity(double phaseVoltage, double current, int h, std::int32_t a
 // a strictly greater ratio. It visits (N+1)(N+2)(N+3)/6 schemes; it is the reference the fast search is
 // checked against.
 SearchOutcome LiteralSchemeSearch(const SchemeInputs& inputs);
+
+// The fewest lines a search of these inputs lists, known before it runs. While the 3rd branch keeps enough
+// steps, each step it gives up to the others lowers the least total of the schemes that keep the rest, by at
+// least 1000 (k3 - k) var for the cheapest other branch k (k3 = 9/8 is the highest raise); so, in the loop
+// order, every such count of steps of the 3rd branch improves the best ratio at least once. 0 without a 3rd
+// branch or without another one, or where a capacity overflows.
+std::uint64_t LeastImprovementCount(const SchemeInputs& inputs);
 
 // The search the page runs: the same chain, best scheme and fault as LiteralSchemeSearch, bit for bit, found
 // without visiting the schemes that provably cannot improve the best ratio.

@@ -137,6 +137,8 @@ void InstallationPage::RzBitBtn3Click() {
         inputs.currents[j] = StoreDouble(current[j]);
     }
 
+    requireListFits(inputs);
+
     std::optional<SearchOutcome> outcome = RunSchemeSearch(this, inputs);
     if (!outcome) {
         return;  // cancelled: nothing is changed
@@ -181,6 +183,22 @@ void InstallationPage::RzBitBtn3Click() {
         voltages[j] = m_voltages[j]->text();
     }
     Q_EMIT idealVoltagesWritten(voltages);
+}
+
+void InstallationPage::requireListFits(const SchemeInputs& inputs) const {
+    // Known before the search: a list that cannot fit in the memory a search may take would only end in "Out
+    // of memory." once it has filled half the machine, minutes later.
+    const std::uint64_t needed = ImprovementChain::BytesFor(LeastImprovementCount(inputs));
+    const std::uint64_t budget = ImprovementChain::DefaultBudgetBytes();
+    if (needed > budget) {
+        const auto gigabytes = [](std::uint64_t bytes) {
+            return QString::number(static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0), 'f', 1);
+        };
+        notice(
+            u"需补偿的总无功功率过大：方案列表至少需要%1GB内存，超过本机可用的%2GB，请减小需补偿的总无功功率！"_s.arg(
+                gigabytes(needed), gigabytes(budget)));
+        throw CalculationEnded();
+    }
 }
 
 void InstallationPage::RzBitBtn4Click() {

@@ -11,6 +11,7 @@ class QListView;
 namespace hcalc {
 
 class ImprovementListModel;
+struct SchemeInputs;
 
 // "安装容量计算": the best sharing of a compensation among the 3rd, 5th, 7th and 11th filter branches.
 class InstallationPage final : public Page {
@@ -35,6 +36,10 @@ Q_SIGNALS:
     void idealVoltagesWritten(const std::array<QString, 4>& texts);
 
 private:
+    // The guard before the search: when even the fewest lines it will list cannot fit in the memory a search
+    // may take, shows the notice with both sizes and ends the calculation.
+    void requireListFits(const SchemeInputs& inputs) const;
+
     const NumberFormat& m_numbers;
     QLineEdit* m_totalKvar;                   // Q, kvar, a whole number
     QLineEdit* m_phaseVoltage;                // U, V

@@ -2,13 +2,16 @@
 #include "core/extended.h"
 #include "core/fault.h"
 #include "core/numbers.h"
+#include "core/scheme_search.h"
 #include "support/fake_dialogs.h"
 
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <new>
+#include <thread>
 
 namespace hcalc {
 namespace {
@@ -73,6 +76,27 @@ TEST(RunCalculation, showsNothingWhenTheCalculationEnds) {
     EXPECT_TRUE(ran);
     EXPECT_TRUE(dialogs.events.isEmpty());
 }
+
+#if !HCALC_PORTABLE_EXTENDED
+// A thread that starts with a 53-bit significand, as threads of 64-bit
+// Windows do: a calculation, and the search on a thread of its own, still
+// compute with 64 bits.
+TEST(ArithmeticMode, isSetByEveryCalculationWhateverTheThreadStartedWith) {
+    const X87Bits third{0xAAAAAAAAAAAAAAABu, 0x3FFD};  // 1/3 to 64 bits, rounded to nearest
+    std::thread([&] {
+        const std::uint16_t doublePrecision = 0x027F;
+        __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
+        FakeDialogs dialogs;
+        Ext x = 0;
+        RunCalculation(dialogs, [&] { x = Ext(1) / Ext(3); });
+        EXPECT_EQ(x.bits(), third);
+
+        __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
+        SchemeSearch(SchemeInputs{1, 230, {10, 40, 25, 10}});
+        EXPECT_EQ((Ext(1) / Ext(3)).bits(), third);
+    }).join();
+}
+#endif
 
 }  // namespace
 }  // namespace hcalc

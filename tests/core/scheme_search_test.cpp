@@ -39,6 +39,7 @@ void ExpectSameOutcome(const SchemeInputs& in) {
     }
     EXPECT_EQ(std::bit_cast<std::uint64_t>(fast.bestRatio()), std::bit_cast<std::uint64_t>(literal.bestRatio()));
     EXPECT_EQ(fast.bestSteps(), literal.bestSteps());
+    EXPECT_LE(LeastImprovementCount(in), literal.chain.size());  // the bound known before a search holds
 }
 
 // Random sites: currents zero, tiny, ordinary or huge, of either sign; voltages from 0 to 1e4, some huge enough
@@ -210,6 +211,31 @@ TEST(SchemeSearch, stopsWhenCancelled) {
     const SearchOutcome outcome = SchemeSearch({100000, 230, {10, 40, 25, 10}}, &control);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_TRUE(outcome.chain.empty());
+}
+
+// The fewest lines known before a search: a line for nearly every step of the 3rd branch where that branch
+// and another one are built, never more than the search lists.
+TEST(LeastImprovementCount, isCloseToOneLinePerStepOfTheThirdBranch) {
+    struct Case {
+        SchemeInputs in;
+        std::uint64_t atLeast;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {{3000, 230, {10, 40, 25, 10}},  2985},  // the worked example's site: from 7 steps of the 3rd branch up
+        {{3000, 230, {400, 40, 25, 10}}, 2700},  // a large 3rd current: from some 240 steps up
+        {{3000, 230, {0, 40, 25, 10}},   0},     // no 3rd branch
+        {{3000, 230, {10, 0, 0, 0}},     0},     // the 3rd branch alone
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Describe(c.in));
+        const std::uint64_t bound = LeastImprovementCount(c.in);
+        EXPECT_GE(bound, c.atLeast);
+        EXPECT_LE(bound, SchemeSearch(c.in).chain.size());
+    }
+    // The largest total: some 700 million lines, more than 15 GiB.
+    EXPECT_GT(ImprovementChain::BytesFor(LeastImprovementCount({715827882, 230, {10, 40, 25, 10}})), 15ull << 30);
 }
 
 TEST(SchemeSearch, longChainsGrowByAboutThirtyEightLinesPerStep) {

@@ -252,6 +252,24 @@ TEST_F(InstallationPageTest, stopsOnGuardsAndUnreadableInputsWithNothingChanged)
     }
 }
 
+// A total whose list cannot fit in the memory a search may take (half this machine's): the notice at once,
+// with both sizes, and nothing searched or written.
+TEST_F(InstallationPageTest, aTotalWhoseListCannotFitGetsANoticeInsteadOfASearch) {
+    const std::uint64_t needed = ImprovementChain::BytesFor(LeastImprovementCount({715827882, 230, {10, 40, 25, 10}}));
+    if (needed <= ImprovementChain::DefaultBudgetBytes()) {
+        GTEST_SKIP() << "this machine's memory holds the list of the largest total";
+    }
+    fill("2147483647", "230", "10", "40", "25", "10");
+    const auto before = FieldTexts(&window);
+    calculate();
+    EXPECT_EQ(FieldTexts(&window), before);
+    EXPECT_TRUE(lines().isEmpty());
+    ASSERT_EQ(dialogs.events.size(), 1);
+    EXPECT_TRUE(dialogs.events.front().startsWith(
+        u"notice:需补偿的总无功功率过大：方案列表至少需要16.0GB内存，超过本机可用的"_s))
+        << dialogs.events.front().toStdString();
+}
+
 TEST_F(InstallationPageTest, anOverflowDuringTheSearchKeepsTheLinesFoundBeforeIt) {
     // The 3rd branch's capacity overflows a double for its first few dozen steps only.
     fill("360", "1e4", "4.9e152", "10", "10", "10");
@@ -306,8 +324,8 @@ TEST_F(InstallationPageTest, cancellingTheProgressDialogChangesNothing) {
     ASSERT_EQ(lines().size(), 1);
     dialogs.clear();
     // The largest total a whole number can give: hundreds of millions of steps, a search no machine ends before
-    // the dialog comes up and its Cancel is pressed.
-    fill("2147483647", "230", "10", "40", "25", "10");
+    // the dialog comes up and its Cancel is pressed. Without a 3rd branch its list is short.
+    fill("2147483647", "230", "0", "40", "25", "10");
     const auto before = FieldTexts(&window);
     const QString best = label("Lbest");
     bool sawDialog = false;
