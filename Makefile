@@ -21,11 +21,26 @@ ARM64_PACKAGES := crossbuild-essential-arm64 qemu-user \
 	qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libgl-dev:arm64 \
 	libgtest-dev:arm64 libgmock-dev:arm64 libmpfr-dev:arm64 libcups2-dev:arm64 libqpdf-dev:arm64
 
+# Windows x86-64: Debian's MinGW-w64 cross compiler (posix threads), Qt's host
+# tools, GoogleTest's sources, wine64 to run the tests, NSIS for the installer;
+# Xvfb and xdotool to see the installed program's window.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools googletest wine64 nsis \
+	xz-utils curl xvfb xauth xdotool
+
+# Qt for Windows, built from Debian's own qtbase source by scripts/build-qt-mingw
+# (about 50 minutes on two cores), kept in a cache outside the work tree. Where
+# the ready build of that recipe is at hand (QT_MINGW_READY), it is unpacked instead.
+QT_MINGW_CACHE ?= /var/cache/hcalc
+QT_MINGW := $(QT_MINGW_CACHE)/qt6-mingw
+QT_MINGW_READY ?= $(wildcard $(CURDIR)/../shared/windows/qt-6.4.2-mingw-x86_64.tar.xz)
+WINE_PREFIXES := build/windows/wine build/windows/wine-printing build/windows/wine-install
+
 FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep deps-arm64 configure build run test test-portable test-release test-arm64 bench fuzz asan \
+.PHONY: all deps deps-deep deps-arm64 deps-windows configure build run test test-portable test-release test-arm64 \
+	qt-mingw configure-windows test-windows package-windows package-check-windows stop-wine bench fuzz asan \
 	static-analysis check-deep package package-check clean
 
 all: build
@@ -35,7 +50,8 @@ all: build
 deps: PACKAGE_LIST = $(PACKAGES)
 deps-deep: PACKAGE_LIST = $(PACKAGES) $(DEEP_PACKAGES)
 deps-arm64: PACKAGE_LIST = $(PACKAGES) $(ARM64_PACKAGES)
-deps deps-deep deps-arm64:
+deps-windows: PACKAGE_LIST = $(PACKAGES) $(WINDOWS_PACKAGES)
+deps deps-deep deps-arm64 deps-windows:
 	@if [ "$@" = deps-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then \
 		$(SUDO) dpkg --add-architecture arm64; \
 	fi; \
@@ -96,6 +112,47 @@ test-arm64: deps-arm64
 	cmake --preset arm64
 	cmake --build --preset arm64
 	ctest --preset arm64
+
+# Qt for Windows in its cache: the ready build unpacked (its checksum checked),
+# or built with the recipe where there is none.
+qt-mingw: $(QT_MINGW)/lib/cmake/Qt6/Qt6Config.cmake
+$(QT_MINGW)/lib/cmake/Qt6/Qt6Config.cmake: | deps-windows
+	$(SUDO) mkdir -p $(QT_MINGW_CACHE)
+	if [ -n "$(QT_MINGW_READY)" ]; then \
+		cd "$(dir $(QT_MINGW_READY))" && sha256sum --quiet -c SHA256SUMS && \
+		$(SUDO) tar -C $(QT_MINGW_CACHE) -xf "$(QT_MINGW_READY)"; \
+	else \
+		$(SUDO) scripts/build-qt-mingw $(QT_MINGW) $(QT_MINGW_CACHE)/qt-build && $(SUDO) rm -rf $(QT_MINGW_CACHE)/qt-build; \
+	fi
+	test -f $@
+
+configure-windows: deps-windows qt-mingw
+	cmake --preset windows -DHCALC_QT_MINGW_PREFIX=$(QT_MINGW)
+
+# Cross-built for Windows x86-64 (a Release build with the tests, the tree that
+# is packaged) and the whole test suite run under wine64, offscreen.
+test-windows: configure-windows
+	cmake --build --preset windows
+	status=0; ctest --preset windows || status=$$?; $(MAKE) --no-print-directory stop-wine; exit $$status
+
+# The Windows installer and zip, from the tree that test-windows tests:
+# build/windows/hcalc-<version>-win64-setup.exe and hcalc-<version>-win64.zip
+package-windows: configure-windows
+	cmake --build --preset windows --target hcalc windows_package
+
+# Installs that setup silently under wine (for the current user, then for all
+# users), starts the installed program with Qt's windows platform on a virtual
+# display, checks that its window comes up and that it quits cleanly when
+# asked to close, and uninstalls it again.
+package-check-windows: package-windows
+	status=0; .ci/package-check-windows || status=$$?; $(MAKE) --no-print-directory stop-wine; exit $$status
+
+# Ends the wine servers of the build's prefixes, which linger a few seconds
+# after their last program.
+stop-wine:
+	@for prefix in $(WINE_PREFIXES); do \
+		[ ! -d $$prefix ] || WINEPREFIX=$(CURDIR)/$$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; \
+	done
 
 # Formatting, clang-tidy and cppcheck over the whole tree.
 static-analysis: deps-deep build
