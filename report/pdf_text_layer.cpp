@@ -1,5 +1,6 @@
 #include "report/pdf_text_layer.h"
 
+#include <QLoggingCategory>
 #include <QRegularExpression>
 
 #include <qpdf/Buffer.hh>
@@ -361,6 +362,15 @@ std::optional<QByteArray> MendTextLayer(const QByteArray& pdf, const DrawnPages&
     } catch (const std::exception&) {
         return std::nullopt;  // qpdf could not read or write the document
     }
+}
+
+QByteArray PdfToPrint(const QByteArray& pdf, const DrawnPages& pages) {
+    static const QLoggingCategory printing("hcalc.printing");
+    if (std::optional<QByteArray> mended = MendTextLayer(pdf, pages)) {
+        return *std::move(mended);
+    }
+    qCWarning(printing, "The text layer of the printed PDF could not be set; it is printed as drawn");
+    return pdf;
 }
 
 }  // namespace hcalc

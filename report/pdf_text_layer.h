@@ -23,4 +23,9 @@ namespace hcalc {
 // they are not.
 std::optional<QByteArray> MendTextLayer(const QByteArray& pdf, const DrawnPages& pages);
 
+// The PDF to print: mended as above, or, where its text layer cannot be set,
+// the PDF as Qt wrote it, whose paper is the same (only its text reads back
+// less exactly), with a warning in the log.
+QByteArray PdfToPrint(const QByteArray& pdf, const DrawnPages& pages);
+
 }  // namespace hcalc

@@ -4,7 +4,6 @@
 #include "report/pdf_text_layer.h"
 
 #include <QBuffer>
-#include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -12,7 +11,6 @@
 #include <cups/cups.h>
 
 #include <memory>
-#include <optional>
 
 // Printing through CUPS: the report is drawn into a PDF at the default
 // printer's paper size, its text layer is set from what was drawn, and
@@ -23,8 +21,6 @@ namespace hcalc {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcPrinting, "hcalc.printing")
 
 bool printServiceFailed() {
     return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
@@ -113,13 +109,8 @@ void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const Q
     const QByteArray pdf = writePdf(text, font, pageLayout, printer.resolution(), title, drawn);
     // Qt's PDF names glyphs by what the font maps to them: a radical for an
     // ideograph, nothing for a glyph that shaping substituted. The text layer
-    // is set from what was drawn. Where it cannot be, the PDF as Qt wrote it
-    // still prints the right paper; only its text reads back less exactly.
-    std::optional<QByteArray> mended = MendTextLayer(pdf, drawn);
-    if (!mended) {
-        qCWarning(lcPrinting, "The text layer of the printed PDF could not be set; printing it as drawn");
-    }
-    submit(*destination, title, pageLayout.pageSize(), mended ? *mended : pdf);
+    // is set from what was drawn.
+    submit(*destination, title, pageLayout.pageSize(), PdfToPrint(pdf, drawn));
 }
 
 }  // namespace hcalc

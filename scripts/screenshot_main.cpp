@@ -3,7 +3,9 @@
 // hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 8 (default: all);
 // with HCALC_SCREENSHOT_PRINT=1 it also prints the example's report to the
 // default printer; with HCALC_SCREENSHOT_DARK=1 the desktop hands the program
-// a dark palette.
+// a dark palette. With HCALC_SCREENSHOT_SCREEN=1 the window is shown
+// maximised by the platform the program runs on, and each picture is the
+// whole screen, the window's frame as that desktop draws it included.
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -13,9 +15,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -45,10 +49,18 @@ public:
     bool confirm = false;
 };
 
+// Lets the windowing system map and paint the window.
+void Settle() {
+    QEventLoop loop;
+    QTimer::singleShot(1500, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    const bool wholeScreen = qEnvironmentVariableIntValue("HCALC_SCREENSHOT_SCREEN") == 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !wholeScreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
@@ -72,8 +84,12 @@ int main(int argc, char** argv) {
 
     SilentDialogs dialogs;
     TForm1 window(dialogs);
-    window.setGeometry(0, 0, 1024, 738);  // maximised on 1024 x 768, below a 30-pixel panel
-    window.show();
+    if (wholeScreen) {
+        window.showMaximized();
+    } else {
+        window.setGeometry(0, 0, 1024, 738);  // maximised on 1024 x 768, below a 30-pixel panel
+        window.show();
+    }
     hcalc::test::EnterWorkedExample(window, dialogs.answers);
     QApplication::processEvents();
     // The example's results, for the README.
@@ -96,8 +112,12 @@ int main(int argc, char** argv) {
     for (int page : pages) {
         pageControl->setCurrentIndex(page - 1);
         QApplication::processEvents();
+        if (wholeScreen) {
+            Settle();
+        }
+        const QPixmap picture = wholeScreen ? window.screen()->grabWindow(0) : window.grab();
         const QString file = out.filePath(QStringLiteral("page-%1.png").arg(page));
-        if (!window.grab().save(file)) {
+        if (!picture.save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             ++failures;
         } else {

@@ -5,19 +5,25 @@
 // that cups-pdf wrote.
 
 #include "app/main_window.h"
+#include "pages/look.h"
 #include "pages/page.h"
+#include "report/paged_text.h"
+#include "report/pdf_text_layer.h"
 #include "report/report_page.h"
 #include "report/scheme_report.h"
 #include "support/fake_dialogs.h"
 #include "support/widgets.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 
@@ -435,6 +441,34 @@ TEST(NoDefaultPrinter, printingStopsWithTheErrorBox) {
               (QStringList{u"confirm:确认打印方案？"_s, u"fault:There is no default printer currently selected."_s}));
     EXPECT_EQ(Find<QTextEdit>(&window, u"R"_s)->toPlainText(), text);
     QDir(empty).removeRecursively();
+}
+
+// A PDF whose text layer can be set is printed mended; one whose text layer
+// cannot be (what was drawn is not what the PDF shows) is printed as Qt wrote
+// it, and the log says so, rather than not at all.
+TEST(PdfToPrint, printsThePdfAsWrittenWhereItsTextLayerCannotBeSet) {
+    const QTextDocument text(u"谐波计算 目 A12"_s);
+    QByteArray pdf;
+    QBuffer output(&pdf);
+    output.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&output);
+    const DrawnPages drawn =
+        DrawOnPages(writer, text, look::songTi(), writer.pageLayout().paintRectPixels(writer.resolution()).size());
+    static QStringList warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtWarningMsg) {
+                warnings << message;
+            }
+        });
+
+    EXPECT_NE(PdfToPrint(pdf, drawn), pdf);
+    EXPECT_TRUE(warnings.isEmpty());
+    DrawnPages notDrawn = drawn;
+    notDrawn.emplace_back();  // a page the PDF does not have
+    EXPECT_EQ(PdfToPrint(pdf, notDrawn), pdf);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings.size(), 1);
 }
 
 }  // namespace
