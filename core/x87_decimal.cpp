@@ -37,9 +37,14 @@ constexpr std::array<std::uint64_t, 28> kPowersOfFive = PowersOfFive();
 #endif
 using U128 = unsigned __int128;
 
+// std::bit_width as an int (libstdc++ 12 gives it in the argument's unsigned type).
+int BitWidth(std::uint64_t x) {
+    return static_cast<int>(std::bit_width(x));
+}
+
 int BitWidth(U128 x) {
     const auto high = static_cast<std::uint64_t>(x >> 64);
-    return high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(x));
+    return high != 0 ? 64 + BitWidth(high) : BitWidth(static_cast<std::uint64_t>(x));
 }
 
 // An unsigned integer of any size: 64-bit limbs, the least significant first,
@@ -354,7 +359,7 @@ Rounded RoundDecimal(std::string_view digits, long long exponent) {
             return Round128(U128{n} * kPowersOfFive[static_cast<std::size_t>(exponent)], false, exponent);
         }
         const std::uint64_t divisor = kPowersOfFive[static_cast<std::size_t>(-exponent)];
-        const int scale = 127 - std::bit_width(n);
+        const int scale = 127 - BitWidth(n);
         const U128 scaled = U128{n} << scale;
         return Round128(scaled / divisor, scaled % divisor != 0, exponent - scale);
     }
@@ -469,8 +474,8 @@ std::uint64_t RoundedQuotient(std::uint64_t significand, int exponent2, int powe
             const U128 half = U128{1} << (shift - 1);
             return q + ((rest > half || (rest == half && (q & 1) != 0)) ? 1 : 0);
         }
-        const int numeratorBits = 64 + std::bit_width(fiveA) + std::max(t, 0);
-        const int denominatorBits = std::bit_width(fiveC) + std::max(-t, 0);
+        const int numeratorBits = 64 + BitWidth(fiveA) + std::max(t, 0);
+        const int denominatorBits = BitWidth(fiveC) + std::max(-t, 0);
         if (numeratorBits <= 127 && denominatorBits <= 126) {
             const U128 n = (U128{significand} * fiveA) << std::max(t, 0);
             const U128 d = U128{fiveC} << std::max(-t, 0);
