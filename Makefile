@@ -33,7 +33,6 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tool
 QT_MINGW_CACHE ?= /var/cache/hcalc
 QT_MINGW := $(QT_MINGW_CACHE)/qt6-mingw
 QT_MINGW_READY ?= $(wildcard $(CURDIR)/../shared/windows/qt-6.4.2-mingw-x86_64.tar.xz)
-WINE_PREFIXES := build/windows/wine build/windows/wine-printing build/windows/wine-install
 
 FUZZ_SECONDS ?= 60
 
@@ -136,13 +135,14 @@ configure-windows: deps-windows qt-mingw
 # Cross-built for Windows x86-64 (a Release build with the tests, the tree that
 # is packaged) and the whole test suite run under wine64, offscreen.
 test-windows: configure-windows
-	cmake --build --preset windows
-	status=0; ctest --preset windows || status=$$?; $(MAKE) --no-print-directory stop-wine; exit $$status
+	status=0; { cmake --build --preset windows && ctest --preset windows; } || status=$$?; \
+	$(MAKE) --no-print-directory stop-wine; exit $$status
 
 # The Windows installer and zip, from the tree that test-windows tests:
 # build/windows/hcalc-<version>-win64-setup.exe and hcalc-<version>-win64.zip
 package-windows: configure-windows
-	cmake --build --preset windows --target hcalc windows_package
+	status=0; cmake --build --preset windows --target hcalc windows_package || status=$$?; \
+	$(MAKE) --no-print-directory stop-wine; exit $$status
 
 # Installs that setup silently under wine (for the current user, then for all
 # users), starts the installed program with Qt's windows platform on a virtual
@@ -151,11 +151,11 @@ package-windows: configure-windows
 package-check-windows: package-windows
 	status=0; .ci/package-check-windows || status=$$?; $(MAKE) --no-print-directory stop-wine; exit $$status
 
-# Ends the wine servers of the build's prefixes, which linger a few seconds
-# after their last program.
+# Ends the wine servers of the build's prefixes, which stay for the next
+# program until told to end (cmake/wine-run.in).
 stop-wine:
-	@for prefix in $(WINE_PREFIXES); do \
-		[ ! -d $$prefix ] || WINEPREFIX=$(CURDIR)/$$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; \
+	@for prefix in build/windows/wine*/; do \
+		[ ! -d "$$prefix" ] || WINEPREFIX="$(CURDIR)/$$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; \
 	done
 
 # Formatting and cppcheck over the whole tree, clang-tidy over the program's
