@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "pages/look.h"
 #include "pages/page.h"
+#include "print/no_printer_check.h"
 #include "report/paged_text.h"
 #include "report/pdf_text_layer.h"
 #include "report/report_page.h"
@@ -429,17 +430,7 @@ TEST(NoDefaultPrinter, printingStopsWithTheErrorBox) {
     qputenv("CUPS_SERVERROOT", empty.toLocal8Bit());
     cupsSetServer((empty + u"/no-server.sock"_s).toLocal8Bit().constData());
 
-    FakeDialogs dialogs;
-    TForm1 window(dialogs);
-    test::Click(&window, u"RzBitBtn13"_s);
-    const QString text = Find<QTextEdit>(&window, u"R"_s)->toPlainText();
-    dialogs.confirmAnswers = {true};
-
-    test::Click(&window, u"RzBitBtn15"_s);
-
-    EXPECT_EQ(dialogs.events,
-              (QStringList{u"confirm:确认打印方案？"_s, u"fault:There is no default printer currently selected."_s}));
-    EXPECT_EQ(Find<QTextEdit>(&window, u"R"_s)->toPlainText(), text);
+    test::ExpectPrintingStopsForWantOfAPrinter();
     QDir(empty).removeRecursively();
 }
 

@@ -6,6 +6,7 @@
 // HCALC_CUPS_DIR, through wine's drive Z:.
 
 #include "app/main_window.h"
+#include "print/no_printer_check.h"
 #include "support/fake_dialogs.h"
 #include "support/widgets.h"
 
@@ -15,7 +16,6 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,6 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 using test::FakeDialogs;
-using test::Find;
 
 // Clicks "方案生成", then "打印方案" with OK as the answer; gives what the boxes showed.
 QStringList GenerateAndPrint(TForm1& window, FakeDialogs& dialogs) {
@@ -38,17 +37,7 @@ QStringList GenerateAndPrint(TForm1& window, FakeDialogs& dialogs) {
 
 TEST(WindowsPrinting, withoutADefaultPrinterStopsWithTheErrorBox) {
     ASSERT_EQ(QPrinterInfo::defaultPrinterName(), QString()) << "this test runs where no printer is set up";
-    FakeDialogs dialogs;
-    TForm1 window(dialogs);
-    test::Click(&window, u"RzBitBtn13"_s);
-    const QString text = Find<QTextEdit>(&window, u"R"_s)->toPlainText();
-    dialogs.confirmAnswers = {true};
-
-    test::Click(&window, u"RzBitBtn15"_s);
-
-    EXPECT_EQ(dialogs.events,
-              (QStringList{u"confirm:确认打印方案？"_s, u"fault:There is no default printer currently selected."_s}));
-    EXPECT_EQ(Find<QTextEdit>(&window, u"R"_s)->toPlainText(), text);
+    test::ExpectPrintingStopsForWantOfAPrinter();
 }
 
 // A job the scheduler took: its title, as its control file (IPP) holds it, and the document as sent.
