@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/clock_pane.h"
+#include "app/design_files.h"
+#include "app/window_design.h"
 #include "pages/capacitor_bank_page.h"
 #include "pages/capacitor_reactor_page.h"
 #include "pages/compensation_page.h"
@@ -12,10 +14,16 @@
 #include "report/report_page.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -45,9 +53,14 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     setGeometry(150, 101, 604, 400);  // the normal bounds; the program shows the window maximised
     m_numbers.decimalSeparator = hcalc::RegionalDecimalSeparator();
 
-    createMenu();
     createPages();
+    m_windowDesign = std::make_unique<hcalc::WindowDesign>(*m_pageControl, m_design, *m_installation, *m_resonance,
+                                                           *m_report->reportArea());
+    m_files = std::make_unique<hcalc::DesignFiles>(*this, *m_windowDesign, m_dialogs);
+    m_files->watch(*m_pageControl);
+    createMenu();
     createStatusBar();
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1() = default;
@@ -55,6 +68,22 @@ TForm1::~TForm1() = default;
 void TForm1::createMenu() {
     QMenu* system = menuBar()->addMenu(u"系统"_s);
     system->setObjectName(u"N1"_s);
+    using Files = hcalc::DesignFiles;
+    const auto addFileAction = [&](const QString& name, const QString& text, const QKeySequence& keys, auto act) {
+        QAction* action = system->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, m_files.get(), act);
+    };
+    addFileAction(u"NewDesign"_s, u"新建方案"_s, QKeySequence::New, &Files::newDesign);
+    addFileAction(u"OpenDesign"_s, u"打开方案…"_s, QKeySequence::Open, &Files::openDesign);
+    addFileAction(u"SaveDesign"_s, u"保存方案"_s, QKeySequence::Save, &Files::save);
+    addFileAction(u"SaveDesignAs"_s, u"方案另存为…"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &Files::saveAs);
+    m_recentMenu = system->addMenu(u"最近打开的方案"_s);
+    m_recentMenu->setObjectName(u"RecentDesigns"_s);
+    connect(m_files.get(), &Files::recentFilesChanged, this, &TForm1::fillRecentMenu);
+    fillRecentMenu();
+    system->addSeparator();
     QAction* quit = system->addAction(u"退出"_s);
     quit->setObjectName(u"N2"_s);
     connect(quit, &QAction::triggered, this, &TForm1::N2Click);
@@ -66,8 +95,22 @@ void TForm1::createMenu() {
     connect(about, &QAction::triggered, this, &TForm1::N4Click);
 
     // Menus open as windows of their own, which take no palette from the window.
-    for (QMenu* menu : {system, help}) {
+    for (QMenu* menu : {system, m_recentMenu, help}) {
         menu->setPalette(palette());
+    }
+}
+
+void TForm1::fillRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList files = m_files->recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& path = files[i];
+        QAction* action = m_recentMenu->addAction(u"&%1 %2"_s.arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        action->setObjectName(u"RecentDesign%1"_s.arg(i + 1));
+        connect(action, &QAction::triggered, m_files.get(), [this, path] { m_files->openRecent(path); });
+    }
+    if (files.isEmpty()) {
+        m_recentMenu->addAction(u"（无）"_s)->setEnabled(false);
     }
 }
 
@@ -174,4 +217,41 @@ void TForm1::changeEvent(QEvent* event) {
         m_numbers.decimalSeparator = hcalc::RegionalDecimalSeparator();
     }
     QMainWindow::changeEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (m_files->mayClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+namespace {
+
+// The one local file that a drag brings, if it brings exactly one.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile()) {
+        return {};
+    }
+    return data->urls().constFirst().toLocalFile();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop has ended: the question and the boxes must not hold up the program it came from.
+    QMetaObject::invokeMethod(
+        this, [this, path] { m_files->open(path); }, Qt::QueuedConnection);
 }

@@ -11,6 +11,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QTabWidget;
 
 namespace hcalc {
@@ -23,6 +24,8 @@ class SelectionPage;
 class ReportPage;
 class ResonancePage;
 class ClockPane;
+class DesignFiles;
+class WindowDesign;
 }  // namespace hcalc
 
 // The main window: the page control with its eight pages, the menu and the
@@ -40,14 +43,23 @@ public:
     // The decimal separator in use, from the regional settings.
     QChar decimalSeparator() const { return m_numbers.decimalSeparator; }
 
+    // The design files of the window: open, save, recent files, unsaved changes and their recovery.
+    hcalc::DesignFiles& designFiles() const { return *m_files; }
+
     void N2Click();  // "退出"
     void N4Click();  // "关于"
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Closing asks about changes that are in no file.
+    void closeEvent(QCloseEvent* event) override;
+    // A design file dropped on the window opens.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createMenu();
+    void fillRecentMenu();
     void createPages();
     void createStatusBar();
 
@@ -66,4 +78,7 @@ private:
     hcalc::ReportPage* m_report = nullptr;
     hcalc::ResonancePage* m_resonance = nullptr;
     hcalc::ClockPane* m_clock = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::unique_ptr<hcalc::WindowDesign> m_windowDesign;
+    std::unique_ptr<hcalc::DesignFiles> m_files;
 };

@@ -100,4 +100,41 @@ QString QtDialogs::AskSaveFileName(const QString& title, const QString& suggeste
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtDialogs::AskOpenFileName(const QString& title, const QStringList& filters) {
+    QFileDialog dialog(nullptr, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+Dialogs::SaveChanges QtDialogs::AskSaveChanges(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, m_applicationTitle, text, QMessageBox::NoButton);
+    box.setTextFormat(Qt::PlainText);  // the text names a file
+    QPushButton* save = box.addButton(u"保存"_s, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(u"不保存"_s, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(u"取消"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return SaveChanges::Save;
+    }
+    return box.clickedButton() == discard ? SaveChanges::Discard : SaveChanges::Cancel;
+}
+
+bool QtDialogs::AskRecover(const QString& text) {
+    QMessageBox box(QMessageBox::Question, m_applicationTitle, text, QMessageBox::NoButton);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* recover = box.addButton(u"恢复"_s, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(u"放弃"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(discard);
+    box.exec();
+    return box.clickedButton() == recover;
+}
+
 }  // namespace hcalc

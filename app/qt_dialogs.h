@@ -18,6 +18,9 @@ public:
     bool AskConfirm(const QString& text) override;
     void ShowFault(const QString& text) override;
     QString AskSaveFileName(const QString& title, const QString& suggestedName, const QStringList& filters) override;
+    QString AskOpenFileName(const QString& title, const QStringList& filters) override;
+    SaveChanges AskSaveChanges(const QString& text) override;
+    bool AskRecover(const QString& text) override;
 
     static constexpr int kMaxAnswerLength = 255;
 

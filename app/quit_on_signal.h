@@ -1,16 +1,21 @@
 #pragma once
 
+#include <functional>
+
 class QApplication;
 
 namespace hcalc {
 
-// Closes the main window and ends the event loop normally when the system
-// asks the process to stop (a session logging out or shutting down, a
-// package manager's or a shell's stop), instead of having it killed in the
-// middle of an event. One implementation per platform: SIGTERM and SIGINT
-// (quit_on_signal_posix.cpp); the console's Ctrl+C, Ctrl+Break, close,
-// log-off and shut-down events (quit_on_signal_windows.cpp; a window's own
-// close request reaches Qt without help).
-void QuitOnTerminationSignals(QApplication& app);
+// Ends the program in order when the system asks the process to stop (a
+// package manager's or a shell's stop, a session's end that sends SIGTERM):
+// beforeClosing runs, then the windows close and the event loop ends,
+// instead of the process being killed in the middle of an event. On Linux
+// and other POSIX systems: SIGTERM and SIGINT (quit_on_signal_posix.cpp).
+// Windows sends a windowed program no such signal, and its console control
+// handlers are not called for a program with windows: a log-off or shut-down
+// reaches the program as the session manager's request
+// (QGuiApplication::commitDataRequest, handled where the program starts), so
+// quit_on_signal_windows.cpp does nothing.
+void QuitOnTerminationSignals(QApplication& app, std::function<void()> beforeClosing);
 
 }  // namespace hcalc

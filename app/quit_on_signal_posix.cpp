@@ -21,14 +21,17 @@ void onSignal(int) {
 
 }  // namespace
 
-void QuitOnTerminationSignals(QApplication& app) {
+void QuitOnTerminationSignals(QApplication& app, std::function<void()> beforeClosing) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
         return;  // without the pipe the default action stays: the process ends
     }
     auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [beforeClosing = std::move(beforeClosing)] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(g_signalPipe[1], &byte, 1);
+        if (beforeClosing) {
+            beforeClosing();
+        }
         QApplication::closeAllWindows();
         QApplication::quit();
     });

@@ -29,4 +29,19 @@ public:
                                     const QStringList& /*filters*/) {
         return {};
     }
+
+    // The box that asks which file to open: its name, or the empty text when
+    // cancelled (the default).
+    virtual QString AskOpenFileName(const QString& /*title*/, const QStringList& /*filters*/) { return {}; }
+
+    // The question before changes that are in no file would be lost: "保存",
+    // "不保存" or "取消". By default the changes are not saved, so that
+    // dialogs written before it let the program end at once, as it always did.
+    enum class SaveChanges { Save, Discard, Cancel };
+    virtual SaveChanges AskSaveChanges(const QString& /*text*/) { return SaveChanges::Discard; }
+
+    // The offer, at the program's start, of a design that an earlier run left
+    // behind when it ended abnormally: true for "恢复" (the default button),
+    // false for "放弃". By default the design is given up.
+    virtual bool AskRecover(const QString& /*text*/) { return false; }
 };

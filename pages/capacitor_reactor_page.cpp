@@ -77,7 +77,8 @@ CapacitorReactorPage::CapacitorReactorPage(const PageContext& context, DesignSta
     m_detunedRatio = addRow(detunedForm, 2, 0, u"电抗率"_s, u"Text23"_s, {}, FieldRole::PercentResult);
     QPushButton* command4 = addButton(reactor, u"Command4"_s, u"计算"_s, &CapacitorReactorPage::Command4Click, 105);
     m_command7 = addButton(reactor, u"Command7"_s, u"偏谐振率下计算"_s, &CapacitorReactorPage::Command7Click, 105);
-    m_command7->setEnabled(false);  // a detuned reactor needs a tuned one first
+    keepWithDesign({m_detunedGroup, m_command7});  // the caption names the last E; the button waits for a tuned reactor
+    m_command7->setEnabled(false);                 // a detuned reactor needs a tuned one first
     QPushButton* command2 = addButton(reactor, u"Command2"_s, u"清空"_s, &CapacitorReactorPage::Command2Click, 105);
     auto* reactorGrid = new QGridLayout(reactor);
     reactorGrid->setContentsMargins(8, 4, 8, 8);

@@ -32,7 +32,7 @@ QString ImprovementListModel::lineText(qsizetype row) const {
            u")"_s;
 }
 
-void ImprovementListModel::append(ImprovementChain lines, QChar separator) {
+void ImprovementListModel::append(const SchemeInputs& inputs, ImprovementChain lines, QChar separator) {
     if (lines.empty()) {
         return;
     }
@@ -42,11 +42,19 @@ void ImprovementListModel::append(ImprovementChain lines, QChar separator) {
     if (last >= first) {
         beginInsertRows({}, first, static_cast<int>(last));
     }
-    m_runs.push_back({std::move(lines), separator, m_rows});
+    m_runs.push_back({inputs, std::move(lines), separator, m_rows});
     m_rows += count;
     if (last >= first) {
         endInsertRows();
     }
+}
+
+std::vector<DesignSearch> ImprovementListModel::searches() const {
+    std::vector<DesignSearch> kept;
+    for (const Run& run : m_runs) {
+        kept.push_back({run.inputs, run.separator});
+    }
+    return kept;
 }
 
 void ImprovementListModel::clear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/design_file.h"
 #include "core/scheme_search.h"
 
 #include <QAbstractListModel>
@@ -22,13 +23,17 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Appends one calculation's lines below the others; they are shown with the decimal separator in use now.
-    void append(ImprovementChain lines, QChar separator);
+    void append(const SchemeInputs& inputs, ImprovementChain lines, QChar separator);
     void clear();
+
+    // The searches whose lines the list shows, in order, as a design keeps them.
+    std::vector<DesignSearch> searches() const;
 
     QString lineText(qsizetype row) const;
 
 private:
     struct Run {
+        SchemeInputs inputs;
         ImprovementChain lines;
         QChar separator;
         qsizetype firstRow;

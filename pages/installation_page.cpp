@@ -68,6 +68,7 @@ InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
     m_bestRatio = addLabel(best, u"Q总/S总＝"_s);
     m_bestRatio->setObjectName(u"Lbest"_s);
     m_bestTotal = addLabel(best, u"S总＝"_s);
+    keepWithDesign({m_bestRatio, m_bestTotal});
     m_bestTotal->setObjectName(u"Lbest1"_s);
     auto* bestRow = new QHBoxLayout(best);
     bestRow->setContentsMargins(16, 0, 16, 4);
@@ -145,7 +146,7 @@ void InstallationPage::RzBitBtn3Click() {
     }
     const double bestRatio = outcome->bestRatio();
     const std::array<std::int32_t, 4> best = outcome->bestSteps();
-    m_lines->append(std::move(outcome->chain), m_numbers.decimalSeparator);
+    m_lines->append(inputs, std::move(outcome->chain), m_numbers.decimalSeparator);
     if (outcome->fault) {
         throw *outcome->fault;  // the lines found before the faulting scheme stay
     }
@@ -209,6 +210,46 @@ void InstallationPage::RzBitBtn4Click() {
     clearFields(fields);
     m_lines->clear();
     m_totalKvar->setFocus();
+}
+
+std::vector<DesignSearch> InstallationPage::keptSearches() const {
+    return m_lines->searches();
+}
+
+std::optional<std::vector<ImprovementChain>> InstallationPage::rerunSearches(const std::vector<DesignSearch>& searches,
+                                                                             QString& refusal) {
+    // All the lists must fit in the memory a search may take, together: known before any search runs.
+    std::uint64_t needed = 0;
+    for (const DesignSearch& search : searches) {
+        needed += ImprovementChain::BytesFor(LeastImprovementCount(search.inputs));
+    }
+    if (needed > ImprovementChain::DefaultBudgetBytes()) {
+        refusal = u"方案中的最佳方案列表需要的内存超过本机可用的内存"_s;
+        return std::nullopt;
+    }
+    std::vector<ImprovementChain> lists;
+    for (const DesignSearch& search : searches) {
+        std::optional<SearchOutcome> outcome;
+        try {
+            outcome = RunSchemeSearch(this, search.inputs);
+        } catch (const std::bad_alloc&) {
+            refusal = u"重新计算最佳方案列表时内存不足"_s;
+            return std::nullopt;
+        }
+        if (!outcome) {
+            return std::nullopt;  // cancelled
+        }
+        // A search that stopped at a fault listed the lines found before it: the list shows them as it did.
+        lists.push_back(std::move(outcome->chain));
+    }
+    return lists;
+}
+
+void InstallationPage::showSearches(const std::vector<DesignSearch>& searches, std::vector<ImprovementChain> lists) {
+    m_lines->clear();
+    for (std::size_t i = 0; i < searches.size() && i < lists.size(); ++i) {
+        m_lines->append(searches[i].inputs, std::move(lists[i]), searches[i].separator);
+    }
 }
 
 }  // namespace hcalc

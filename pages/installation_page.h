@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/design_file.h"
 #include "pages/page.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -26,6 +29,13 @@ public:
 
     // The total reactive power to compensate, as a whole number of kvar handed over by the compensation page.
     void takeTotalReactivePower(const QString& text);
+
+    // The searches whose lines List1 shows, as a design keeps them; run again, the lines of each (nullopt
+    // when cancelled, or with the refusal's reason when they cannot be run); shown again.
+    std::vector<DesignSearch> keptSearches() const;
+    std::optional<std::vector<ImprovementChain>> rerunSearches(const std::vector<DesignSearch>& searches,
+                                                               QString& refusal);
+    void showSearches(const std::vector<DesignSearch>& searches, std::vector<ImprovementChain> lists);
 
     void RzBitBtn3Click();  // "计算"
     void RzBitBtn4Click();  // "清空"

@@ -252,8 +252,10 @@ QPushButton* Page::createButton(QWidget* parent, const QString& name, const QStr
 }
 
 void Page::connectCalculation(QAbstractButton* button, std::function<void()> calculation) {
-    connect(button, &QAbstractButton::clicked, this,
-            [this, calculation = std::move(calculation)] { RunCalculation(m_context.dialogs, calculation); });
+    connect(button, &QAbstractButton::clicked, this, [this, calculation = std::move(calculation)] {
+        RunCalculation(m_context.dialogs, calculation);
+        Q_EMIT calculationEnded();
+    });
 }
 
 void Page::requireFilled(std::initializer_list<const QLineEdit*> fields, const QString& notice) const {

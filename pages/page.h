@@ -76,6 +76,15 @@ public:
     // Where the page's controls sit.
     QWidget* body() const { return m_body; }
 
+    // What calculations change besides the fields, which a design keeps too:
+    // labels and group boxes whose text, and buttons whose enabled state, a
+    // calculation sets.
+    const std::vector<QWidget*>& keptWidgets() const { return m_kept; }
+
+Q_SIGNALS:
+    // A calculation of the page has ended, however it ended.
+    void calculationEnded();
+
 protected:
     // A group box with its caption in the frame line; designSize is the least
     // size it keeps when its contents need less.
@@ -140,6 +149,8 @@ protected:
     // captions of the groups it sits in. Called once the page is built.
     void nameFieldsUniquely();
 
+    void keepWithDesign(std::initializer_list<QWidget*> widgets) { m_kept.insert(m_kept.end(), widgets); }
+
     static constexpr int kDesignButtonWidth = 75;
 
 private:
@@ -147,6 +158,7 @@ private:
 
     PageContext m_context;
     QWidget* m_body;
+    std::vector<QWidget*> m_kept;
 };
 
 }  // namespace hcalc

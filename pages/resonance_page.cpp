@@ -330,12 +330,24 @@ ResonanceInputs ResonancePage::readInputs() const {
 
 void ResonancePage::checkClick() {
     const ResonanceInputs in = readInputs();
+    if (!showCheck(in)) {
+        notice(u"输入的数值超出了可计算的范围，请检查输入"_s);
+    }
+}
+
+bool ResonancePage::showCheck(const ResonanceInputs& in) {
     const std::optional<ResonanceCheck> result = CheckResonance(in);
     if (!result) {
-        notice(u"输入的数值超出了可计算的范围，请检查输入"_s);
-        return;
+        return false;
     }
     showResult(in, *result);
+    m_lastCheck = in;
+    return true;
+}
+
+void ResonancePage::forgetCheck() {
+    clearResults();
+    m_lastCheck.reset();
 }
 
 void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& result) {

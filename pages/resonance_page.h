@@ -4,6 +4,7 @@
 #include "pages/page.h"
 
 #include <array>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -31,6 +32,13 @@ public:
     void takeHarmonicCurrents(const std::array<QString, 4>& texts);    // A, orders 3, 5, 7, 11
     void takeChosenCapacitors(int order, const QString& ratedVoltage,  // V
                               const QString& ratedKvar);               // kvar, all capacitors of the branch
+
+    // The inputs of the check shown, nullopt when none is shown.
+    const std::optional<ResonanceInputs>& lastCheck() const { return m_lastCheck; }
+    // Shows the check of these inputs, as 校验 does once it has read them (false when it cannot be computed);
+    // or shows none.
+    bool showCheck(const ResonanceInputs& in);
+    void forgetCheck();
 
     void checkClick();  // "校验"
     void saveClick();   // "保存曲线": PNG, PDF or CSV
@@ -80,6 +88,7 @@ private:
     QLabel* m_warning = nullptr;
     QLabel* m_distortion = nullptr;
     ImpedanceChart* m_chart = nullptr;
+    std::optional<ResonanceInputs> m_lastCheck;
 };
 
 }  // namespace hcalc
