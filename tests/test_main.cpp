@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #endif
 
+#include <QStandardPaths>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
         qputenv("LC_ALL", "C.UTF-8");
     }
     ::testing::InitGoogleTest(&argc, argv);
+    // Settings, recent files and recovery files go to folders of the tests' own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
 #if HCALC_TESTS_WITH_WIDGETS
     QApplication app(argc, argv);
     hcalc::SetUpApplication(app);

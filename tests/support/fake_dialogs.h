@@ -61,6 +61,22 @@ public:
         return name;
     }
 
+    // Answers with the next scripted file name; with none, as cancelled.
+    QString AskOpenFileName(const QString& title, const QStringList& /*filters*/) override {
+        events.push_back(QStringLiteral("open:") + title);
+        return next(openNames, QString());
+    }
+    // Answers with the next scripted choice; with none, "不保存" as the default does.
+    SaveChanges AskSaveChanges(const QString& text) override {
+        events.push_back(QStringLiteral("unsaved:") + text);
+        return next(saveChangesAnswers, SaveChanges::Discard);
+    }
+    // Answers with the next scripted choice; with none, "放弃" as the default does.
+    bool AskRecover(const QString& text) override {
+        events.push_back(QStringLiteral("recover:") + text);
+        return next(recoverAnswers, false);
+    }
+
     void clear() {
         notices.clear();
         asked.clear();
@@ -73,6 +89,9 @@ public:
     std::deque<QString> answers;
     std::deque<bool> confirmAnswers;
     std::deque<QString> saveNames;
+    std::deque<QString> openNames;
+    std::deque<SaveChanges> saveChangesAnswers;
+    std::deque<bool> recoverAnswers;
 
     // Records.
     QStringList notices;
@@ -80,6 +99,17 @@ public:
     QStringList confirmations;
     QStringList faults;
     QStringList events;  // every box in the order shown
+
+private:
+    template <class T>
+    static T next(std::deque<T>& script, T otherwise) {
+        if (script.empty()) {
+            return otherwise;
+        }
+        T answer = script.front();
+        script.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace hcalc::test
