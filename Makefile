@@ -21,6 +21,12 @@ ARM64_PACKAGES := crossbuild-essential-arm64 qemu-user \
 	qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libgl-dev:arm64 \
 	libgtest-dev:arm64 libgmock-dev:arm64 libmpfr-dev:arm64 libcups2-dev:arm64 libqpdf-dev:arm64
 
+# 32-bit x86 (the number engine and its tests, portable arithmetic), through
+# dpkg multiarch; what configures the whole project for it.
+I386_PACKAGES := crossbuild-essential-i386 \
+	qt6-base-dev:i386 libgl-dev:i386 libgtest-dev:i386 libgmock-dev:i386 libmpfr-dev:i386 \
+	libcups2-dev:i386 libqpdf-dev:i386
+
 # Windows x86-64: Debian's MinGW-w64 cross compiler (posix threads), Qt's host
 # tools, GoogleTest's sources, wine64 to run the tests, NSIS for the installer;
 # Xvfb and xdotool to see the installed program's window.
@@ -38,7 +44,8 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep deps-arm64 deps-windows configure build run test test-portable test-release test-arm64 \
+.PHONY: all deps deps-deep deps-arm64 deps-i386 deps-windows configure build run test test-portable test-release \
+	test-arm64 test-i386 \
 	qt-mingw configure-windows test-windows package-windows package-check-windows stop-wine bench fuzz asan \
 	static-analysis check-deep package package-check clean
 
@@ -49,10 +56,12 @@ all: build
 deps: PACKAGE_LIST = $(PACKAGES)
 deps-deep: PACKAGE_LIST = $(PACKAGES) $(DEEP_PACKAGES)
 deps-arm64: PACKAGE_LIST = $(PACKAGES) $(ARM64_PACKAGES)
+deps-i386: PACKAGE_LIST = $(PACKAGES) $(I386_PACKAGES)
 deps-windows: PACKAGE_LIST = $(PACKAGES) $(WINDOWS_PACKAGES)
-deps deps-deep deps-arm64 deps-windows:
-	@if [ "$@" = deps-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then \
-		$(SUDO) dpkg --add-architecture arm64; \
+deps deps-deep deps-arm64 deps-i386 deps-windows:
+	@arch=$$(case "$@" in deps-arm64) echo arm64;; deps-i386) echo i386;; esac); \
+	if [ -n "$$arch" ] && ! dpkg --print-foreign-architectures | grep -qx "$$arch"; then \
+		$(SUDO) dpkg --add-architecture "$$arch"; \
 	fi; \
 	missing=""; \
 	for p in $(PACKAGE_LIST); do \
@@ -115,6 +124,13 @@ test-arm64: deps-arm64
 	cmake --preset arm64
 	cmake --build --preset arm64
 	ctest --preset arm64
+
+# The number engine cross-built for 32-bit x86 (no unsigned __int128 there:
+# the portable arithmetic) and its tests run on this machine.
+test-i386: deps-i386
+	cmake --preset i386
+	cmake --build --preset i386
+	ctest --preset i386
 
 # Qt for Windows in its cache: the ready build unpacked (its checksum checked),
 # or built with the recipe where there is none.

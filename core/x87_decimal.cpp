@@ -29,9 +29,10 @@ constexpr std::array<std::uint64_t, 28> PowersOfFive() {
 }
 constexpr std::array<std::uint64_t, 28> kPowersOfFive = PowersOfFive();
 
-// GCC and Clang have 128-bit integers on every processor the program supports
-// (x86-64, arm64): the common magnitudes are computed in them, and they hold
-// the product of two limbs of a big integer.
+// The common magnitudes are computed in 128-bit integers, which hold the
+// product of two limbs of a big integer. GCC and Clang have them on 64-bit
+// processors; only the native backend uses these conversions, and it is built
+// only where they exist (HCALC_NATIVE_EXTENDED in CMakeLists.txt).
 #if !defined(__SIZEOF_INT128__)
 #error "the decimal conversions need the compiler's unsigned __int128 (GCC or Clang on a 64-bit processor)"
 #endif

@@ -36,7 +36,10 @@ constexpr int kOutputCaptionWidth = 80;
 }  // namespace
 
 InstallationPage::InstallationPage(const PageContext& context, QWidget* parent)
-    : Page(u"TabSheet5"_s, context, parent), m_numbers(context.numbers) {
+    : InstallationPage(context, ImprovementChain::DefaultBudgetBytes(), parent) {}
+
+InstallationPage::InstallationPage(const PageContext& context, std::uint64_t searchMemoryBytes, QWidget* parent)
+    : Page(u"TabSheet5"_s, context, parent), m_numbers(context.numbers), m_searchMemoryBytes(searchMemoryBytes) {
     QGroupBox* inputs = addGroup(body(), u"RzGroupBox15"_s, u"输入数据"_s, QSize(321, 217));
     const Form form = addForm(inputs, {118});
     m_totalKvar = addRow(form, 0, 0, u"需补偿的总无功功率"_s, u"Text320"_s, u"（KVar）"_s, FieldRole::Input);
@@ -190,14 +193,13 @@ void InstallationPage::requireListFits(const SchemeInputs& inputs) const {
     // Known before the search: a list that cannot fit in the memory a search may take would only end in "Out
     // of memory." once it has filled half the machine, minutes later.
     const std::uint64_t needed = ImprovementChain::BytesFor(LeastImprovementCount(inputs));
-    const std::uint64_t budget = ImprovementChain::DefaultBudgetBytes();
-    if (needed > budget) {
+    if (needed > m_searchMemoryBytes) {
         const auto gigabytes = [](std::uint64_t bytes) {
             return QString::number(static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0), 'f', 1);
         };
         notice(
             u"需补偿的总无功功率过大：方案列表至少需要%1GB内存，超过本机可用的%2GB，请减小需补偿的总无功功率！"_s.arg(
-                gigabytes(needed), gigabytes(budget)));
+                gigabytes(needed), gigabytes(m_searchMemoryBytes)));
         throw CalculationEnded();
     }
 }
@@ -223,7 +225,7 @@ std::optional<std::vector<ImprovementChain>> InstallationPage::rerunSearches(con
     for (const DesignSearch& search : searches) {
         needed += ImprovementChain::BytesFor(LeastImprovementCount(search.inputs));
     }
-    if (needed > ImprovementChain::DefaultBudgetBytes()) {
+    if (needed > m_searchMemoryBytes) {
         refusal = u"方案中的最佳方案列表需要的内存超过本机可用的内存"_s;
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 #include "pages/page.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -21,7 +22,12 @@ class InstallationPage final : public Page {
     Q_OBJECT
 
 public:
+    // The memory a search may take is half the machine's physical memory
+    // (ImprovementChain::DefaultBudgetBytes).
     explicit InstallationPage(const PageContext& context, QWidget* parent = nullptr);
+    // searchMemoryBytes: the memory a search may take, which the guard before
+    // the search measures the list against.
+    InstallationPage(const PageContext& context, std::uint64_t searchMemoryBytes, QWidget* parent = nullptr);
 
     // The site inputs as typed, unconverted, for the scheme report.
     QString phaseVoltageText() const;
@@ -51,6 +57,7 @@ private:
     void requireListFits(const SchemeInputs& inputs) const;
 
     const NumberFormat& m_numbers;
+    std::uint64_t m_searchMemoryBytes;
     QLineEdit* m_totalKvar;                   // Q, kvar, a whole number
     QLineEdit* m_phaseVoltage;                // U, V
     std::array<QLineEdit*, 4> m_currents{};   // I3, I5, I7, I11, A

@@ -198,7 +198,11 @@ DrawnPages DrawOnPages(QPagedPaintDevice& device, const QTextDocument& text, con
             const QTextLine line = layout->lineAt(i);
             const int linePage = static_cast<int>((layout->position().y() + line.y()) / page.height());
             while (pageIndex < linePage) {
-                device.newPage();  // cannot fail while the painter is active
+                // Fails when the print service fails the page (the Windows
+                // spooler's EndPage or StartPage): the job ends unfinished.
+                if (!device.newPage()) {
+                    FailPrinting(u"Printing failed"_s);
+                }
                 drawn.emplace_back();
                 ++pageIndex;
             }

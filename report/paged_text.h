@@ -29,7 +29,7 @@ using DrawnPages = std::vector<std::vector<DrawnText>>;
 // filling pages of that size (device pixels) one after the other, with no
 // margins of its own and no line cut at a page break. Returns what was drawn
 // on each page. Fails the printing ("Printing failed") when the device
-// cannot be painted on.
+// cannot be painted on or cannot start a new page.
 DrawnPages DrawOnPages(QPagedPaintDevice& device, const QTextDocument& text, const QFont& font, const QSizeF& page);
 
 }  // namespace hcalc

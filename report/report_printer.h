@@ -21,7 +21,8 @@ namespace hcalc {
 //
 // Stops the running calculation (CalcFault, FaultKind::PrintFailure) when
 // there is no default printer, with "There is no default printer currently
-// selected", and when the print service fails the job, with its message.
+// selected", and when the print service fails the job, with its message
+// ("Printing failed" where it gives none, as when a page cannot be started).
 void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const QString& title);
 
 }  // namespace hcalc

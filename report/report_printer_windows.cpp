@@ -28,6 +28,9 @@ void PrintOnDefaultPrinter(const QTextDocument& text, const QFont& font, const Q
     pageLayout.setMargins(pageLayout.minimumMargins());
     printer.setPageLayout(pageLayout);
 
+    // A page that the spooler fails stops the drawing with the error box.
+    // The pages it took before may still print: Qt's print support cannot
+    // withdraw a job on Windows (QPrinter::abort does nothing there).
     DrawOnPages(printer, text, font, printer.pageLayout().paintRectPixels(printer.resolution()).size());
     if (printer.printerState() == QPrinter::Error) {
         FailPrinting(u"Printing failed"_s);
