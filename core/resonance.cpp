@@ -39,14 +39,9 @@ Complex Reciprocal(Complex z) {
 
 const double kSqrt3 = std::sqrt(3.0);
 
-// The scan: orders 1.00 to 25.00 in steps of 0.01, each as k / 100 so that no
-// step adds up rounding.
-constexpr int kFirstStep = 100;
-constexpr int kLastStep = 2500;
-constexpr double kStepsPerOrder = 100;
-
-// The characteristic orders that a resonance must keep 10 % away from.
-constexpr std::array<int, 5> kCharacteristicOrders{3, 5, 7, 11, 13};
+// The scan's orders, each as k / kScanStepsPerOrder so that no step adds up rounding.
+constexpr int kFirstStep = kScanFirstOrder * kScanStepsPerOrder;
+constexpr int kLastStep = kScanLastOrder * kScanStepsPerOrder;
 
 // The admittances at one order: the network's and the sum of the branches present.
 struct Admittances {
@@ -129,7 +124,7 @@ double GoldenMinimum(double a, double b, const F& f) {
     return (a + b) / 2;
 }
 
-// Every parallel resonance between the orders 1 and 25: each local maximum of
+// Every parallel resonance in the scan's range: each local maximum of
 // |Z| at the connection point, that is each local minimum of |Y|², Y = Y_S +
 // Σ Y_k. The samples are the scan's orders, every 0.01, and the tuning order
 // of every branch. A sampled minimum brackets a true one between its two
@@ -142,7 +137,7 @@ double GoldenMinimum(double a, double b, const F& f) {
 std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     std::vector<double> orders;
     for (int k = kFirstStep; k <= kLastStep; ++k) {
-        orders.push_back(k / kStepsPerOrder);
+        orders.push_back(k / double(kScanStepsPerOrder));
     }
     for (std::size_t k = 0; k < circuit.branches().size(); ++k) {
         const double ht = circuit.branches()[k].tuningOrder;
@@ -265,7 +260,7 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
 
         out.resonances = ParallelResonances(circuit);
         for (int k = kFirstStep; k <= kLastStep; ++k) {
-            out.scan.push_back(PointAt(circuit, k / kStepsPerOrder));
+            out.scan.push_back(PointAt(circuit, k / double(kScanStepsPerOrder)));
         }
         Finite(out.thdWithoutBankPct);
         Finite(out.thdWithBankPct);

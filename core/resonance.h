@@ -109,7 +109,7 @@ struct ResonanceCheck {
     double thdWithoutBankPct = 0;
     double thdWithBankPct = 0;
     std::vector<ScanPoint> resonances;  // each parallel resonance: its order and |Z| there
-    std::vector<ScanPoint> scan;        // every 0.01 of an order from 1 to 25
+    std::vector<ScanPoint> scan;        // every step of the scan's range (core/filter_orders.h)
 };
 
 // The whole check. The inputs must be positive where physical quantities are
@@ -119,7 +119,7 @@ struct ResonanceCheck {
 // a double or divide by zero.
 std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in);
 
-// The characteristic order (3, 5, 7, 11 or 13) within ±10 % of which a
+// The characteristic order (kCharacteristicOrders) within ±10 % of which a
 // resonance order lies; 0 for none.
 int NearbyCharacteristicOrder(double resonanceOrder);
 

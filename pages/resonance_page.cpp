@@ -63,6 +63,20 @@ QString OrderName(int order) {
     return u"%1次"_s.arg(order);
 }
 
+// "1～25次间的并联谐振次数：", from the scan's range.
+QString ResonancesCaption() {
+    return u"%1～%2次间的并联谐振次数："_s.arg(kScanFirstOrder).arg(kScanLastOrder);
+}
+
+// "3、5、7、11、13"
+QString JoinedOrders(const std::vector<int>& orders) {
+    QStringList texts;
+    for (int h : orders) {
+        texts << QString::number(h);
+    }
+    return texts.join(u"、"_s);
+}
+
 // A result cell: a framed label on the result background.
 QLabel* ResultCell(QWidget* parent, const QString& name) {
     auto* cell = new QLabel(parent);
@@ -370,8 +384,9 @@ void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& 
             near << u"%1次靠近%2次"_s.arg(orders.back()).arg(h);
         }
     }
-    m_resonances->setText(u"1～25次间的并联谐振次数："_s + (orders.isEmpty() ? u"无"_s : orders.join(u"、"_s)));
-    m_warning->setText(near.isEmpty() ? u"谐振点均不在3、5、7、11、13次谐波的±10%以内。"_s
+    m_resonances->setText(ResonancesCaption() + (orders.isEmpty() ? u"无"_s : orders.join(u"、"_s)));
+    const std::vector<int> characteristic(kCharacteristicOrders.begin(), kCharacteristicOrders.end());
+    m_warning->setText(near.isEmpty() ? u"谐振点均不在%1次谐波的±10%以内。"_s.arg(JoinedOrders(characteristic))
                                       : u"警告："_s + near.join(u"，"_s) + u"谐波（±10%以内）。"_s);
     m_warning->setPalette(
         look::withColor(m_warning->palette(), QPalette::WindowText, near.isEmpty() ? QColor(Qt::black) : kOverLimit));
@@ -387,7 +402,7 @@ void ResonancePage::clearResults() {
             ShowCell(cell, QString());
         }
     }
-    m_resonances->setText(u"1～25次间的并联谐振次数："_s);
+    m_resonances->setText(ResonancesCaption());
     m_warning->clear();
     m_distortion->setText(u"接入点电压总谐波畸变率THDu："_s);
     m_chart->clear();

@@ -16,7 +16,7 @@ class ImpedanceChart;
 // "谐振与耐受校验": whether the designed bank survives on its network. For
 // each branch the capacitor's duty (voltage, peak, current, reactive power)
 // against the limits of IEEE Std 18-2002; for the bank with the network the
-// parallel resonances between the orders 1 and 25, the share of each harmonic
+// parallel resonances over the scan's range, the share of each harmonic
 // current the bank absorbs, the harmonic voltages at the connection point and
 // their total distortion; and a chart of |Z| against the order, which can be
 // saved as PNG or PDF, its scan as CSV.
