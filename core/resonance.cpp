@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace hcalc {
 
@@ -42,6 +43,9 @@ const double kSqrt3 = std::sqrt(3.0);
 // The scan's orders, each as k / kScanStepsPerOrder so that no step adds up rounding.
 constexpr int kFirstStep = kScanFirstOrder * kScanStepsPerOrder;
 constexpr int kLastStep = kScanLastOrder * kScanStepsPerOrder;
+
+// A resonance is pinned down to this fraction of an order: far below the 0.01 shown.
+constexpr double kResonanceTolerance = 1e-9;
 
 // The admittances at one order: the network's and the sum of the branches present.
 struct Admittances {
@@ -97,54 +101,67 @@ ScanPoint PointAt(const Circuit& circuit, double order) {
             Quotient(1, Magnitude(y.total()))};
 }
 
-// The minimum of f in [a, b], which holds one, by golden-section search down
-// to 10⁻⁹ of an order: far below the 0.01 shown.
+// A local minimum of f in the bracket a < x < b, f(x) < f(a) and f(x) ≤
+// f(b), by golden-section search, which keeps such a bracket around its best
+// point and so never leaves for an end, until the bracket is narrower than
+// kResonanceTolerance.
 template <class F>
-double GoldenMinimum(double a, double b, const F& f) {
-    const double shrink = (std::sqrt(5.0) - 1) / 2;
-    double c = b - shrink * (b - a);
-    double d = a + shrink * (b - a);
-    double fc = f(c);
-    double fd = f(d);
-    while (b - a > 1e-9) {
-        if (fc < fd) {
-            b = d;
-            d = c;
-            fd = fc;
-            c = b - shrink * (b - a);
-            fc = f(c);
+double GoldenMinimum(double a, double x, double b, const F& f) {
+    const double share = (3 - std::sqrt(5.0)) / 2;  // the golden section of the larger part
+    double fx = f(x);
+    while (b - a > kResonanceTolerance) {
+        const bool left = x - a > b - x;
+        const double u = left ? x - share * (x - a) : x + share * (b - x);
+        const double fu = f(u);
+        if (fu < fx) {
+            (left ? b : a) = x;
+            x = u;
+            fx = fu;
         } else {
-            a = c;
-            c = d;
-            fc = fd;
-            d = a + shrink * (b - a);
-            fd = f(d);
+            (left ? a : b) = u;
         }
     }
-    return (a + b) / 2;
+    return x;
 }
 
-// Every parallel resonance in the scan's range: each local maximum of
-// |Z| at the connection point, that is each local minimum of |Y|², Y = Y_S +
-// Σ Y_k. The samples are the scan's orders, every 0.01, and the tuning order
-// of every branch. A sampled minimum brackets a true one between its two
-// neighbours, however sharp the peak (a narrow peak still leaves its highest
-// sample above both neighbours); golden-section search then pins it down. A
-// peak could hide between samples only next to a minimum of |Z| within the
-// same step, and with every branch's reactance rising with the order, |Z|
-// dips only at the branches' own series resonances, the tuning orders, which
-// are sampled: between two of them there is at most one peak.
+// Every parallel resonance in the scan's range: each local maximum of |Z| at
+// the connection point, that is each local minimum of |Y|², Y = Y_S + Σ Y_k.
+// Samples: every step from one below the range to one above it, each tuning
+// order and the midpoint between each two neighbouring tuning orders. A
+// sample whose |Y|² lies below its two neighbours' brackets a minimum between
+// them, however close they lie, and golden-section search pins it down; a
+// minimum found beyond an end, where the curve only rises towards that end,
+// is no resonance in the range.
+// A maximum of |Z| escapes only where it shares the space between two
+// neighbouring samples with a minimum of |Z|. Without losses the reactance of
+// the network and of every branch rises with the order, so the susceptance
+// rises from −∞ to +∞ between two neighbouring tuning orders (where a
+// branch's |Z| vanishes) and crosses zero once: the minima of |Z| are the
+// tuning orders, each sampled, and the one maximum between two of them is
+// bracketed by the samples between them, the midpoint at least, however close
+// they lie. The losses move a minimum of |Z| off its tuning order by a
+// fraction of the branch's bandwidth h_t / (2 q); a maximum nearer than that
+// to the minimum is flattened by the same losses.
 std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     std::vector<double> orders;
-    for (int k = kFirstStep; k <= kLastStep; ++k) {
+    for (int k = kFirstStep - 1; k <= kLastStep + 1; ++k) {
         orders.push_back(k / double(kScanStepsPerOrder));
     }
+    std::vector<double> tuning;
     for (std::size_t k = 0; k < circuit.branches().size(); ++k) {
-        const double ht = circuit.branches()[k].tuningOrder;
-        if (circuit.present(k) && ht > orders.front() && ht < orders.back()) {
-            orders.push_back(ht);
+        if (circuit.present(k) && circuit.branches()[k].tuningOrder > 0) {
+            tuning.push_back(circuit.branches()[k].tuningOrder);
         }
     }
+    std::sort(tuning.begin(), tuning.end());
+    const std::size_t count = tuning.size();
+    for (std::size_t k = 1; k < count; ++k) {
+        tuning.push_back((tuning[k - 1] + tuning[k]) / 2);
+    }
+    const double lowest = orders.front();
+    const double highest = orders.back();
+    std::copy_if(tuning.begin(), tuning.end(), std::back_inserter(orders),
+                 [&](double n) { return n > lowest && n < highest; });
     std::sort(orders.begin(), orders.end());
     orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
 
@@ -157,8 +174,8 @@ std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     const auto f = [&circuit](double n) { return circuit.totalSquared(n); };
     for (std::size_t i = 1; i + 1 < orders.size(); ++i) {
         if (y2[i - 1] > y2[i] && y2[i] <= y2[i + 1]) {
-            const double n = GoldenMinimum(orders[i - 1], orders[i + 1], f);
-            if (peaks.empty() || n - peaks.back().order > 0.005) {
+            const double n = GoldenMinimum(orders[i - 1], orders[i], orders[i + 1], f);
+            if (n >= kScanFirstOrder && n <= kScanLastOrder) {
                 peaks.push_back(PointAt(circuit, n));
             }
         }
