@@ -47,6 +47,11 @@ constexpr int kLastStep = kScanLastOrder * kScanStepsPerOrder;
 // A resonance is pinned down to this fraction of an order: far below the 0.01 shown.
 constexpr double kResonanceTolerance = 1e-9;
 
+// |z| for the check: a magnitude beyond the range of a double ends it.
+double Abs(Complex z) {
+    return Finite(Magnitude(z));
+}
+
 // The admittances at one order: the network's and the sum of the branches present.
 struct Admittances {
     Complex network;
@@ -97,8 +102,8 @@ private:
 
 ScanPoint PointAt(const Circuit& circuit, double order) {
     const Admittances y = circuit.at(order);
-    return {order, Magnitude(NetworkImpedanceAt(circuit.network(), order)), Quotient(1, Magnitude(y.bank)),
-            Quotient(1, Magnitude(y.total()))};
+    return {order, Abs(NetworkImpedanceAt(circuit.network(), order)), Quotient(1, Abs(y.bank)),
+            Quotient(1, Abs(y.total()))};
 }
 
 // A local minimum of f in the bracket a < x < b, f(x) < f(a) and f(x) ≤
@@ -183,6 +188,20 @@ std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     return peaks;
 }
 
+// A finite value to `digits` significant digits with an exponent, "1.234E-5".
+QString WithExponent(double value, int digits, QChar decimalSeparator) {
+    QString text = QString::number(value, 'E', digits - 1);  // "1.234E-05"
+    const qsizetype e = text.indexOf(u'E');
+    QString exponent = text.mid(e + 1);
+    const bool negative = exponent.startsWith(u'-');
+    exponent.remove(0, 1);
+    while (exponent.size() > 1 && exponent.startsWith(u'0')) {
+        exponent.remove(0, 1);
+    }
+    text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
+    return text.replace(u'.', decimalSeparator);
+}
+
 }  // namespace
 
 double Magnitude(Complex z) {
@@ -234,9 +253,9 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             const double n = kFilterOrders[j];
             const double current = in.harmonicCurrents[j];
             y[j] = circuit.at(n);
-            const double total = Magnitude(y[j].total());
-            out.bankSharePct[j] = Quotient(Magnitude(y[j].bank), total) * 100;
-            out.voltageWithoutBank[j] = kSqrt3 * Magnitude(NetworkImpedanceAt(circuit.network(), n)) * current;
+            const double total = Abs(y[j].total());
+            out.bankSharePct[j] = Finite(Quotient(Abs(y[j].bank), total) * 100);
+            out.voltageWithoutBank[j] = Finite(kSqrt3 * Abs(NetworkImpedanceAt(circuit.network(), n)) * current);
             out.voltageWithBank[j] = Quotient(kSqrt3 * current, total);
             sumWithout = sumWithout + out.voltageWithoutBank[j] * out.voltageWithoutBank[j];
             sumWith = sumWith + out.voltageWithBank[j] * out.voltageWithBank[j];
@@ -251,7 +270,7 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             }
             const BranchImpedance& b = out.branches[k];
             const BranchRating& rating = in.branches[k];
-            const double fundamental = Quotient(in.lineVoltage, kSqrt3 * Magnitude(BranchImpedanceAt(b, 1)));
+            const double fundamental = Quotient(in.lineVoltage, kSqrt3 * Abs(BranchImpedanceAt(b, 1)));
             double currentSquares = fundamental * fundamental;
             double voltage = kSqrt3 * fundamental * b.capacitive;
             double voltageSum = voltage;
@@ -259,8 +278,8 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             double reactive = voltage * fundamental;
             for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
                 const double n = kFilterOrders[j];
-                const double yk = Magnitude(Reciprocal(BranchImpedanceAt(b, n)));
-                const double current = Quotient(in.harmonicCurrents[j] * yk, Magnitude(y[j].total()));
+                const double yk = Abs(Reciprocal(BranchImpedanceAt(b, n)));
+                const double current = Quotient(in.harmonicCurrents[j] * yk, Abs(y[j].total()));
                 voltage = Quotient(kSqrt3 * current * b.capacitive, n);
                 currentSquares = currentSquares + current * current;
                 voltageSum = voltageSum + voltage;
@@ -287,13 +306,20 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
     }
 }
 
-int NearbyCharacteristicOrder(double resonanceOrder) {
+bool Amplifies(const ScanPoint& resonance) {
+    return resonance.combined > resonance.network;
+}
+
+std::vector<int> NearbyCharacteristicOrders(double resonanceOrder) {
+    // The shown order in hundredths, exactly: "4.50" is 450.
+    const qlonglong shown = QString::number(resonanceOrder, 'f', 2).remove(u'.').toLongLong();
+    std::vector<int> near;
     for (int h : kCharacteristicOrders) {
-        if (resonanceOrder >= 0.9 * h && resonanceOrder <= 1.1 * h) {
-            return h;
+        if (shown >= 90LL * h && shown <= 110LL * h) {
+            near.push_back(h);
         }
     }
-    return 0;
+    return near;
 }
 
 QString FormatDecimals(double value, int decimals, QChar decimalSeparator) {
@@ -306,22 +332,15 @@ QString FormatDecimals(double value, int decimals, QChar decimalSeparator) {
 }
 
 QString FormatSignificant(double value, int digits, QChar decimalSeparator) {
+    if (!std::isfinite(value)) {
+        return QString::number(value);  // "inf" or "nan"; the check gives none
+    }
     const double size = value < 0 ? -value : value;
     if (size == 0) {
         return QStringLiteral("0");
     }
     if (size < 1e-4 || size >= 1e9) {
-        // "1.234E-05" as "1.234E-5".
-        QString text = QString::number(value, 'E', digits - 1);
-        const qsizetype e = text.indexOf(u'E');
-        QString exponent = text.mid(e + 1);
-        const bool negative = exponent.startsWith(u'-');
-        exponent.remove(0, 1);
-        while (exponent.size() > 1 && exponent.startsWith(u'0')) {
-            exponent.remove(0, 1);
-        }
-        text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
-        return text.replace(u'.', decimalSeparator);
+        return WithExponent(value, digits, decimalSeparator);
     }
     // The decade of the value: 10^e ≤ size < 10^(e+1).
     int e = 0;
@@ -340,6 +359,22 @@ QString FormatSignificant(double value, int digits, QChar decimalSeparator) {
         --decimals;
     }
     return FormatDecimals(value, decimals, decimalSeparator);
+}
+
+QString FormatCell(double value, int decimals, QChar decimalSeparator) {
+    const double size = value < 0 ? -value : value;
+    // From 10¹⁰ on, the whole digits alone fill the cell (and would run to 309).
+    if (size < 1e10) {
+        QString fixed = FormatDecimals(value, decimals, decimalSeparator);
+        if (fixed.size() <= kCellChars) {
+            return fixed;
+        }
+    }
+    return WithExponent(value, 4, decimalSeparator);
+}
+
+double AsShown(double value, int decimals) {
+    return FormatCell(value, decimals, u'.').toDouble();
 }
 
 QString ScanCsv(const std::vector<ScanPoint>& scan, QChar decimalSeparator) {

@@ -4,6 +4,7 @@
 #include "pages/page.h"
 
 #include <array>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -33,8 +34,15 @@ public:
                               const QString& ratedKvar);               // kvar, all capacitors of the branch
 
     void checkClick();  // "校验"
-    void saveClick();   // "保存曲线": PNG, PDF or CSV
+    void saveClick();   // "保存曲线": PNG, PDF or CSV, of the check shown while the inputs still read to its own
     void clearClick();  // "清空": inputs back to their defaults, results emptied
+
+    // The inputs of the check shown, as they were read; nullopt when none is.
+    const std::optional<ResonanceInputs>& lastCheck() const { return m_lastCheck; }
+    // Computes and shows the check of `in`, as 校验 does after reading them
+    // (the fields are not written); a check that cannot be computed empties
+    // the results with the page's notice.
+    void showCheck(const ResonanceInputs& in);
 
 private:
     struct BranchFields {
@@ -53,14 +61,20 @@ private:
         QLabel* voltageWith;
     };
     enum class Bound { Positive, NotNegative, Ratio };
+    // Reading for 校验, which tells why it refuses, or quietly, to compare.
+    enum class Reading { Telling, Quiet };
 
     QGroupBox* addInputGroup();
     QGroupBox* addResultGroup();
 
     // The guarded reading of one field: its notice when empty or out of bound
     // (ending the check), the conversion fault when it is not a number.
-    double required(const QLineEdit* field, const QString& name, Bound bound) const;
-    ResonanceInputs readInputs() const;
+    double required(const QLineEdit* field, const QString& name, Bound bound, Reading reading) const;
+    // Ends the reading, with the notice when telling.
+    [[noreturn]] void refuse(const QString& text, Reading reading) const;
+    ResonanceInputs readInputs(Reading reading) const;
+    // What the fields read to now; nullopt where 校验 would refuse them.
+    std::optional<ResonanceInputs> inputsAsShown() const;
     void showResult(const ResonanceInputs& in, const ResonanceCheck& result);
     void clearResults();
 
@@ -78,8 +92,10 @@ private:
     std::array<ResultColumn, 4> m_results{};
     QLabel* m_resonances = nullptr;
     QLabel* m_warning = nullptr;
+    QLabel* m_warningBasis = nullptr;  // what a warning is given for
     QLabel* m_distortion = nullptr;
     ImpedanceChart* m_chart = nullptr;
+    std::optional<ResonanceInputs> m_lastCheck;  // the inputs of the results and chart shown
 };
 
 }  // namespace hcalc

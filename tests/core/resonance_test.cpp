@@ -1,8 +1,11 @@
 // The resonance and duty check against values from outside the code: the
-// resonance orders of nearly lossless circuits in closed form and the duty of
-// one detuned branch worked by hand below.
+// resonance orders of nearly lossless circuits in closed form, the duty of one
+// detuned branch and a few rows of the scan worked by hand below, and the
+// texts the check page shows of large values and near its verdicts' bounds.
 
 #include "core/resonance.h"
+
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,78 @@ TEST(ResonanceCheck, givesTheWorkedDuty) {
     // clang-format on
     for (const Worked& w : worked) {
         EXPECT_NEAR(w.value(), w.expected, w.expected * 1e-13) << w.what;
+    }
+}
+
+// A plain 400 V, 100 kvar capacitor (X_C = 1.6 Ω) on a 400 V network of 16
+// MVA, X/R = 10 (X_S = 0.01 Ω, R_S = 0.001 Ω). At the order n: |Z_S| = √(R_S²
+// + n² X_S²), the bank's |Z| = X_C / n, and with Y_S = (R_S − j n X_S) / (R_S²
+// + n² X_S²), Y = Y_S + j n / X_C:
+//   n = 1:     Y = 9.90099 − j(99.0099 − 0.625) = 9.90099 − j98.3849,  |Z| = 1/98.8819 = 0.0101131
+//   n = 5:     Y = 0.399840 − j(19.9920 − 3.125) = 0.399840 − j16.8670, |Z| = 1/16.8718 = 0.0592707
+//   n = 12.65: Y = 0.0624873 + j0.00160563 (near √(16/0.1) = 12.649),    |Z| = 15.9980
+//   n = 25:    Y = 0.0159997 + j(15.625 − 3.99994) = ... + j11.6251,     |Z| = 0.0860210
+TEST(ResonanceCheck, writesTheScanAsCsv) {
+    ResonanceInputs in;
+    in.lineVoltage = 400;
+    in.shortCircuitMva = 16;
+    in.xOverR = 10;
+    in.branches[0] = {true, 400, 100, 0, 0};
+    const ResonanceCheck check = CheckResonance(in).value();
+    const QStringList rows = ScanCsv(check.scan, u'.').split(u"\r\n"_s);
+    ASSERT_EQ(rows.size(), 1 + 2401 + 1);  // the header, every 0.01 from 1 to 25, and the last row's end
+    EXPECT_EQ(rows[0], u"谐波次数,电网|Z|(Ω),电容器组|Z|(Ω),电网与电容器组并联|Z|(Ω)"_s);
+    EXPECT_EQ(rows[1], u"1.00,0.01005,1.600,0.01011"_s);
+    EXPECT_EQ(rows[401], u"5.00,0.05001,0.3200,0.05927"_s);
+    EXPECT_EQ(rows[1166], u"12.65,0.1265,0.1265,16.00"_s);
+    EXPECT_EQ(rows[2401], u"25.00,0.2500,0.06400,0.08602"_s);
+    EXPECT_EQ(ScanCsv(check.scan, u',').split(u"\r\n"_s)[401], u"5,00;0,05001;0,3200;0,05927"_s);
+}
+
+TEST(ResonanceCheck, showsEveryValueInItsCellAndDecidesOnWhatItShows) {
+    struct Shown {
+        QString text;
+        const char* expected;
+    };
+    // clang-format off
+    const Shown shown[] = {
+        {FormatCell(1e300, 1, u'.'),               "1.000E300"},   // not 300 digits
+        {FormatCell(123456789.04, 1, u'.'),        "1.235E8"},     // 11 characters in fixed notation
+        {FormatCell(12345678.94, 1, u','),         "12345678,9"},  // 10 fit
+        {FormatCell(1.5e146, 2, u'.'),             "1.500E146"},
+        {FormatSignificant(1e300, 4, u'.'),        "1.000E300"},
+        {FormatSignificant(0.0246928, 4, u'.'),    "0.02469"},
+        {FormatSignificant(9.99996, 4, u','),      "10,00"},
+        {FormatSignificant(1234.5, 4, u'.'),       "1235"},
+        {FormatSignificant(-1.5e-5, 4, u'.'),      "-1.500E-5"},
+        {FormatDecimals(-0.04, 1, u'.'),           "0.0"},
+    };
+    // clang-format on
+    for (const Shown& s : shown) {
+        EXPECT_EQ(s.text, QString::fromUtf8(s.expected));
+    }
+
+    // A duty over its limit of 110 % only where the digits shown say so.
+    EXPECT_EQ(AsShown(110.04, 1), 110);  // "110.0"
+    EXPECT_EQ(AsShown(110.06, 1), 110.1);
+    EXPECT_EQ(AsShown(1.23456e12, 1), 1.235e12);
+
+    struct Near {
+        double order;
+        std::vector<int> characteristic;
+    };
+    // clang-format off
+    const Near near[] = {
+        {4.4996,  {5}},       // shown 4.50: 10 % below the 5th
+        {4.4949,  {}},        // shown 4.49
+        {11.9,    {11, 13}},  // within 10 % of both
+        {12.1049, {11, 13}},  // shown 12.10
+        {12.1051, {13}},
+        {14.3051, {}},
+    };
+    // clang-format on
+    for (const Near& n : near) {
+        EXPECT_EQ(NearbyCharacteristicOrders(n.order), n.characteristic) << n.order;
     }
 }
 
