@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace hcalc {
 
@@ -39,14 +40,17 @@ Complex Reciprocal(Complex z) {
 
 const double kSqrt3 = std::sqrt(3.0);
 
-// The scan: orders 1.00 to 25.00 in steps of 0.01, each as k / 100 so that no
-// step adds up rounding.
-constexpr int kFirstStep = 100;
-constexpr int kLastStep = 2500;
-constexpr double kStepsPerOrder = 100;
+// The scan's orders, each as k / kScanStepsPerOrder so that no step adds up rounding.
+constexpr int kFirstStep = kScanFirstOrder * kScanStepsPerOrder;
+constexpr int kLastStep = kScanLastOrder * kScanStepsPerOrder;
 
-// The characteristic orders that a resonance must keep 10 % away from.
-constexpr std::array<int, 5> kCharacteristicOrders{3, 5, 7, 11, 13};
+// A resonance is pinned down to this fraction of an order: far below the 0.01 shown.
+constexpr double kResonanceTolerance = 1e-9;
+
+// |z| for the check: a magnitude beyond the range of a double ends it.
+double Abs(Complex z) {
+    return Finite(Magnitude(z));
+}
 
 // The admittances at one order: the network's and the sum of the branches present.
 struct Admittances {
@@ -98,58 +102,71 @@ private:
 
 ScanPoint PointAt(const Circuit& circuit, double order) {
     const Admittances y = circuit.at(order);
-    return {order, Magnitude(NetworkImpedanceAt(circuit.network(), order)), Quotient(1, Magnitude(y.bank)),
-            Quotient(1, Magnitude(y.total()))};
+    return {order, Abs(NetworkImpedanceAt(circuit.network(), order)), Quotient(1, Abs(y.bank)),
+            Quotient(1, Abs(y.total()))};
 }
 
-// The minimum of f in [a, b], which holds one, by golden-section search down
-// to 10⁻⁹ of an order: far below the 0.01 shown.
+// A local minimum of f in the bracket a < x < b, f(x) < f(a) and f(x) ≤
+// f(b), by golden-section search, which keeps such a bracket around its best
+// point and so never leaves for an end, until the bracket is narrower than
+// kResonanceTolerance.
 template <class F>
-double GoldenMinimum(double a, double b, const F& f) {
-    const double shrink = (std::sqrt(5.0) - 1) / 2;
-    double c = b - shrink * (b - a);
-    double d = a + shrink * (b - a);
-    double fc = f(c);
-    double fd = f(d);
-    while (b - a > 1e-9) {
-        if (fc < fd) {
-            b = d;
-            d = c;
-            fd = fc;
-            c = b - shrink * (b - a);
-            fc = f(c);
+double GoldenMinimum(double a, double x, double b, const F& f) {
+    const double share = (3 - std::sqrt(5.0)) / 2;  // the golden section of the larger part
+    double fx = f(x);
+    while (b - a > kResonanceTolerance) {
+        const bool left = x - a > b - x;
+        const double u = left ? x - share * (x - a) : x + share * (b - x);
+        const double fu = f(u);
+        if (fu < fx) {
+            (left ? b : a) = x;
+            x = u;
+            fx = fu;
         } else {
-            a = c;
-            c = d;
-            fc = fd;
-            d = a + shrink * (b - a);
-            fd = f(d);
+            (left ? a : b) = u;
         }
     }
-    return (a + b) / 2;
+    return x;
 }
 
-// Every parallel resonance between the orders 1 and 25: each local maximum of
-// |Z| at the connection point, that is each local minimum of |Y|², Y = Y_S +
-// Σ Y_k. The samples are the scan's orders, every 0.01, and the tuning order
-// of every branch. A sampled minimum brackets a true one between its two
-// neighbours, however sharp the peak (a narrow peak still leaves its highest
-// sample above both neighbours); golden-section search then pins it down. A
-// peak could hide between samples only next to a minimum of |Z| within the
-// same step, and with every branch's reactance rising with the order, |Z|
-// dips only at the branches' own series resonances, the tuning orders, which
-// are sampled: between two of them there is at most one peak.
+// Every parallel resonance in the scan's range: each local maximum of |Z| at
+// the connection point, that is each local minimum of |Y|², Y = Y_S + Σ Y_k.
+// Samples: every step from one below the range to one above it, each tuning
+// order and the midpoint between each two neighbouring tuning orders. A
+// sample whose |Y|² lies below its two neighbours' brackets a minimum between
+// them, however close they lie, and golden-section search pins it down; a
+// minimum found beyond an end, where the curve only rises towards that end,
+// is no resonance in the range.
+// A maximum of |Z| escapes only where it shares the space between two
+// neighbouring samples with a minimum of |Z|. Without losses the reactance of
+// the network and of every branch rises with the order, so the susceptance
+// rises from −∞ to +∞ between two neighbouring tuning orders (where a
+// branch's |Z| vanishes) and crosses zero once: the minima of |Z| are the
+// tuning orders, each sampled, and the one maximum between two of them is
+// bracketed by the samples between them, the midpoint at least, however close
+// they lie. The losses move a minimum of |Z| off its tuning order by a
+// fraction of the branch's bandwidth h_t / (2 q); a maximum nearer than that
+// to the minimum is flattened by the same losses.
 std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     std::vector<double> orders;
-    for (int k = kFirstStep; k <= kLastStep; ++k) {
-        orders.push_back(k / kStepsPerOrder);
+    for (int k = kFirstStep - 1; k <= kLastStep + 1; ++k) {
+        orders.push_back(k / double(kScanStepsPerOrder));
     }
+    std::vector<double> tuning;
     for (std::size_t k = 0; k < circuit.branches().size(); ++k) {
-        const double ht = circuit.branches()[k].tuningOrder;
-        if (circuit.present(k) && ht > orders.front() && ht < orders.back()) {
-            orders.push_back(ht);
+        if (circuit.present(k) && circuit.branches()[k].tuningOrder > 0) {
+            tuning.push_back(circuit.branches()[k].tuningOrder);
         }
     }
+    std::sort(tuning.begin(), tuning.end());
+    const std::size_t count = tuning.size();
+    for (std::size_t k = 1; k < count; ++k) {
+        tuning.push_back((tuning[k - 1] + tuning[k]) / 2);
+    }
+    const double lowest = orders.front();
+    const double highest = orders.back();
+    std::copy_if(tuning.begin(), tuning.end(), std::back_inserter(orders),
+                 [&](double n) { return n > lowest && n < highest; });
     std::sort(orders.begin(), orders.end());
     orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
 
@@ -162,13 +179,27 @@ std::vector<ScanPoint> ParallelResonances(const Circuit& circuit) {
     const auto f = [&circuit](double n) { return circuit.totalSquared(n); };
     for (std::size_t i = 1; i + 1 < orders.size(); ++i) {
         if (y2[i - 1] > y2[i] && y2[i] <= y2[i + 1]) {
-            const double n = GoldenMinimum(orders[i - 1], orders[i + 1], f);
-            if (peaks.empty() || n - peaks.back().order > 0.005) {
+            const double n = GoldenMinimum(orders[i - 1], orders[i], orders[i + 1], f);
+            if (n >= kScanFirstOrder && n <= kScanLastOrder) {
                 peaks.push_back(PointAt(circuit, n));
             }
         }
     }
     return peaks;
+}
+
+// A finite value to `digits` significant digits with an exponent, "1.234E-5".
+QString WithExponent(double value, int digits, QChar decimalSeparator) {
+    QString text = QString::number(value, 'E', digits - 1);  // "1.234E-05"
+    const qsizetype e = text.indexOf(u'E');
+    QString exponent = text.mid(e + 1);
+    const bool negative = exponent.startsWith(u'-');
+    exponent.remove(0, 1);
+    while (exponent.size() > 1 && exponent.startsWith(u'0')) {
+        exponent.remove(0, 1);
+    }
+    text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
+    return text.replace(u'.', decimalSeparator);
 }
 
 }  // namespace
@@ -222,9 +253,9 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             const double n = kFilterOrders[j];
             const double current = in.harmonicCurrents[j];
             y[j] = circuit.at(n);
-            const double total = Magnitude(y[j].total());
-            out.bankSharePct[j] = Quotient(Magnitude(y[j].bank), total) * 100;
-            out.voltageWithoutBank[j] = kSqrt3 * Magnitude(NetworkImpedanceAt(circuit.network(), n)) * current;
+            const double total = Abs(y[j].total());
+            out.bankSharePct[j] = Finite(Quotient(Abs(y[j].bank), total) * 100);
+            out.voltageWithoutBank[j] = Finite(kSqrt3 * Abs(NetworkImpedanceAt(circuit.network(), n)) * current);
             out.voltageWithBank[j] = Quotient(kSqrt3 * current, total);
             sumWithout = sumWithout + out.voltageWithoutBank[j] * out.voltageWithoutBank[j];
             sumWith = sumWith + out.voltageWithBank[j] * out.voltageWithBank[j];
@@ -239,7 +270,7 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             }
             const BranchImpedance& b = out.branches[k];
             const BranchRating& rating = in.branches[k];
-            const double fundamental = Quotient(in.lineVoltage, kSqrt3 * Magnitude(BranchImpedanceAt(b, 1)));
+            const double fundamental = Quotient(in.lineVoltage, kSqrt3 * Abs(BranchImpedanceAt(b, 1)));
             double currentSquares = fundamental * fundamental;
             double voltage = kSqrt3 * fundamental * b.capacitive;
             double voltageSum = voltage;
@@ -247,8 +278,8 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             double reactive = voltage * fundamental;
             for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
                 const double n = kFilterOrders[j];
-                const double yk = Magnitude(Reciprocal(BranchImpedanceAt(b, n)));
-                const double current = Quotient(in.harmonicCurrents[j] * yk, Magnitude(y[j].total()));
+                const double yk = Abs(Reciprocal(BranchImpedanceAt(b, n)));
+                const double current = Quotient(in.harmonicCurrents[j] * yk, Abs(y[j].total()));
                 voltage = Quotient(kSqrt3 * current * b.capacitive, n);
                 currentSquares = currentSquares + current * current;
                 voltageSum = voltageSum + voltage;
@@ -265,7 +296,7 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
 
         out.resonances = ParallelResonances(circuit);
         for (int k = kFirstStep; k <= kLastStep; ++k) {
-            out.scan.push_back(PointAt(circuit, k / kStepsPerOrder));
+            out.scan.push_back(PointAt(circuit, k / double(kScanStepsPerOrder)));
         }
         Finite(out.thdWithoutBankPct);
         Finite(out.thdWithBankPct);
@@ -275,13 +306,20 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
     }
 }
 
-int NearbyCharacteristicOrder(double resonanceOrder) {
+bool Amplifies(const ScanPoint& resonance) {
+    return resonance.combined > resonance.network;
+}
+
+std::vector<int> NearbyCharacteristicOrders(double resonanceOrder) {
+    // The shown order in hundredths, exactly: "4.50" is 450.
+    const qlonglong shown = QString::number(resonanceOrder, 'f', 2).remove(u'.').toLongLong();
+    std::vector<int> near;
     for (int h : kCharacteristicOrders) {
-        if (resonanceOrder >= 0.9 * h && resonanceOrder <= 1.1 * h) {
-            return h;
+        if (shown >= 90LL * h && shown <= 110LL * h) {
+            near.push_back(h);
         }
     }
-    return 0;
+    return near;
 }
 
 QString FormatDecimals(double value, int decimals, QChar decimalSeparator) {
@@ -294,22 +332,15 @@ QString FormatDecimals(double value, int decimals, QChar decimalSeparator) {
 }
 
 QString FormatSignificant(double value, int digits, QChar decimalSeparator) {
+    if (!std::isfinite(value)) {
+        return QString::number(value);  // "inf" or "nan"; the check gives none
+    }
     const double size = value < 0 ? -value : value;
     if (size == 0) {
         return QStringLiteral("0");
     }
     if (size < 1e-4 || size >= 1e9) {
-        // "1.234E-05" as "1.234E-5".
-        QString text = QString::number(value, 'E', digits - 1);
-        const qsizetype e = text.indexOf(u'E');
-        QString exponent = text.mid(e + 1);
-        const bool negative = exponent.startsWith(u'-');
-        exponent.remove(0, 1);
-        while (exponent.size() > 1 && exponent.startsWith(u'0')) {
-            exponent.remove(0, 1);
-        }
-        text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
-        return text.replace(u'.', decimalSeparator);
+        return WithExponent(value, digits, decimalSeparator);
     }
     // The decade of the value: 10^e ≤ size < 10^(e+1).
     int e = 0;
@@ -328,6 +359,22 @@ QString FormatSignificant(double value, int digits, QChar decimalSeparator) {
         --decimals;
     }
     return FormatDecimals(value, decimals, decimalSeparator);
+}
+
+QString FormatCell(double value, int decimals, QChar decimalSeparator) {
+    const double size = value < 0 ? -value : value;
+    // From 10¹⁰ on, the whole digits alone fill the cell (and would run to 309).
+    if (size < 1e10) {
+        QString fixed = FormatDecimals(value, decimals, decimalSeparator);
+        if (fixed.size() <= kCellChars) {
+            return fixed;
+        }
+    }
+    return WithExponent(value, 4, decimalSeparator);
+}
+
+double AsShown(double value, int decimals) {
+    return FormatCell(value, decimals, u'.').toDouble();
 }
 
 QString ScanCsv(const std::vector<ScanPoint>& scan, QChar decimalSeparator) {

@@ -82,6 +82,8 @@ struct BranchRating {
     double ratedKvar = 0;          // Q_R, kvar, three-phase
     double reactanceRatioPct = 0;  // p, %; 0 for a plain capacitor
     double qualityFactor = 0;      // q of the reactor
+
+    bool operator==(const BranchRating&) const = default;
 };
 struct ResonanceInputs {
     double lineVoltage = 0;      // U, V
@@ -89,6 +91,8 @@ struct ResonanceInputs {
     double xOverR = 0;
     std::array<BranchRating, 4> branches{};    // orders 3, 5, 7, 11
     std::array<double, 4> harmonicCurrents{};  // I_h, A, of the orders 3, 5, 7, 11
+
+    bool operator==(const ResonanceInputs&) const = default;
 };
 
 // |Z| at one order of the scan, ohm: the network alone, the bank alone and
@@ -108,29 +112,46 @@ struct ResonanceCheck {
     std::array<double, 4> voltageWithBank{};     // V (line)
     double thdWithoutBankPct = 0;
     double thdWithBankPct = 0;
-    std::vector<ScanPoint> resonances;  // each parallel resonance: its order and |Z| there
-    std::vector<ScanPoint> scan;        // every 0.01 of an order from 1 to 25
+    std::vector<ScanPoint> resonances;  // each parallel resonance in the scan's range: its order and |Z| there
+    std::vector<ScanPoint> scan;        // every step of the scan's range (core/filter_orders.h)
 };
 
 // The whole check. The inputs must be positive where physical quantities are
 // (U, S_k, X/R; U_R, Q_R and q of a branch present; 0 ≤ p < 100), I_h ≥ 0,
 // and at least one branch present.
 // nullopt when the values are so extreme that a step would leave the range of
-// a double or divide by zero.
+// a double or divide by zero: every value of a check given is finite.
 std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in);
 
-// The characteristic order (3, 5, 7, 11 or 13) within ±10 % of which a
-// resonance order lies; 0 for none.
-int NearbyCharacteristicOrder(double resonanceOrder);
+// Whether the bank amplifies the harmonics at a resonance: |Z| of the network
+// with the bank exceeds the network's own |Z_S| at that order.
+bool Amplifies(const ScanPoint& resonance);
+
+// The characteristic orders (kCharacteristicOrders) within ±10 % of a
+// resonance as the page shows it, to two decimals: every h with 0.9 h ≤ shown
+// ≤ 1.1 h, decided on the shown digits (4.4996 shows as 4.50, next to the 5th).
+// Between 11.70 and 12.10 both the 11th and the 13th.
+std::vector<int> NearbyCharacteristicOrders(double resonanceOrder);
 
 // The scan as CSV, one row per order step: order and the three |Z|, with a
 // header row. Decimal point and comma, or decimal comma and semicolon.
 QString ScanCsv(const std::vector<ScanPoint>& scan, QChar decimalSeparator);
 
-// What the check page shows: value with `decimals` decimals; value to
-// `digits` significant digits (fixed notation from 0.0001 to below 10⁹,
-// otherwise "1.234E-5"). With the given decimal separator.
+// What the check page shows, with the given decimal separator, of a finite
+// value: the value with `decimals` decimals; the value to `digits`
+// significant digits (fixed notation from 0.0001 to below 10⁹, otherwise
+// "1.234E-5": at most ten characters for four digits of a positive value).
 QString FormatDecimals(double value, int decimals, QChar decimalSeparator);
 QString FormatSignificant(double value, int digits, QChar decimalSeparator);
+
+// The most characters a number takes in a result cell of the check page: as
+// many as FormatSignificant takes for four digits.
+inline constexpr int kCellChars = 10;
+// A value for a result cell: with `decimals` decimals where that takes at
+// most kCellChars characters, otherwise to four significant digits with an
+// exponent ("1.235E12"). And the value of that text, on which every verdict
+// about the value is decided, so that a text and its verdict never disagree.
+QString FormatCell(double value, int decimals, QChar decimalSeparator);
+double AsShown(double value, int decimals);
 
 }  // namespace hcalc

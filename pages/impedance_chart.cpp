@@ -1,5 +1,7 @@
 #include "pages/impedance_chart.h"
 
+#include "core/filter_orders.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -15,11 +17,12 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr double kFirstOrder = 1;
-constexpr double kLastOrder = 25;
-constexpr int kMostDecades = 7;  // below that, a curve runs along the bottom edge
-constexpr std::array<int, 5> kCharacteristicOrders{3, 5, 7, 11, 13};
-constexpr std::array<int, 6> kOrderTicks{1, 5, 10, 15, 20, 25};
+constexpr int kMostDecades = 7;    // below that, a curve runs along the bottom edge
+constexpr int kLabelledTicks = 5;  // every 5th order is labelled, and the ends of the scan
+
+bool Labelled(int order) {
+    return order == kScanFirstOrder || order == kScanLastOrder || order % kLabelledTicks == 0;
+}
 constexpr double kSampleLength = 26;  // the line sample of a legend entry, pixels
 
 QColor Mix(const QColor& a, const QColor& b, double share) {
@@ -195,7 +198,7 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
         return;
     }
     const auto xAt = [&plot](double order) {
-        return plot.left() + (order - kFirstOrder) / (kLastOrder - kFirstOrder) * plot.width();
+        return plot.left() + (order - kScanFirstOrder) / (kScanLastOrder - kScanFirstOrder) * plot.width();
     };
     const auto yAt = [&plot, low, high](double ohm) {
         return plot.bottom() - (std::log10(ohm) - low) / (high - low) * plot.height();
@@ -216,8 +219,10 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
         const double y = plot.bottom() - double(k - low) / (high - low) * plot.height();
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     }
-    for (int order : kOrderTicks) {
-        painter.drawLine(QPointF(xAt(order), plot.top()), QPointF(xAt(order), plot.bottom()));
+    for (int order = kScanFirstOrder; order <= kScanLastOrder; ++order) {
+        if (Labelled(order)) {
+            painter.drawLine(QPointF(xAt(order), plot.top()), QPointF(xAt(order), plot.bottom()));
+        }
     }
 
     // The characteristic orders, dotted, numbered inside the top edge.
@@ -325,8 +330,8 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
         painter.drawText(QRectF(area.left() + 4, y - fm.height() / 2, widestLabel + 4, fm.height()),
                          Qt::AlignRight | Qt::AlignVCenter, label);
     }
-    for (int order = 1; order <= 25; ++order) {
-        const bool labelled = std::find(kOrderTicks.begin(), kOrderTicks.end(), order) != kOrderTicks.end();
+    for (int order = kScanFirstOrder; order <= kScanLastOrder; ++order) {
+        const bool labelled = Labelled(order);
         painter.drawLine(QPointF(xAt(order), plot.bottom()), QPointF(xAt(order), plot.bottom() + (labelled ? 5 : 3)));
         if (labelled) {
             const QString label = QString::number(order);

@@ -13,7 +13,7 @@ class QPainter;
 
 namespace hcalc {
 
-// |Z| in ohm, on a logarithmic axis, against the harmonic order from 1 to 25:
+// |Z| in ohm, on a logarithmic axis, against the harmonic order over the scan:
 // the network alone, the bank alone and the two in parallel, with the
 // characteristic orders and the parallel resonances marked, axis ticks and a
 // legend. It only draws what the check computed, in the colours of its

@@ -2,6 +2,7 @@
 
 #include "core/calculation.h"
 #include "core/dialogs.h"
+#include "core/fault.h"
 #include "core/filter_orders.h"
 #include "pages/impedance_chart.h"
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <vector>
 
 namespace hcalc {
@@ -63,6 +65,29 @@ QString OrderName(int order) {
     return u"%1次"_s.arg(order);
 }
 
+// "1～25次间的并联谐振次数：", from the scan's range.
+QString ResonancesCaption() {
+    return u"%1～%2次间的并联谐振次数："_s.arg(kScanFirstOrder).arg(kScanLastOrder);
+}
+
+// "3、5、7、11、13"
+QString JoinedOrders(const std::vector<int>& orders) {
+    QStringList texts;
+    for (int h : orders) {
+        texts << QString::number(h);
+    }
+    return texts.join(u"、"_s);
+}
+
+// A result cell is as wide as "999.9 超限", the widest text of the usual
+// values, and wider while it shows a longer one (up to kCellChars characters
+// of a number with its verdict).
+void FitCell(QLabel* cell) {
+    const QFontMetrics fm(cell->font());
+    const int text = std::max(fm.horizontalAdvance(u"999.9 超限"_s), fm.horizontalAdvance(cell->text()));
+    cell->setMinimumWidth(text + 2 * cell->frameWidth() + 6);
+}
+
 // A result cell: a framed label on the result background.
 QLabel* ResultCell(QWidget* parent, const QString& name) {
     auto* cell = new QLabel(parent);
@@ -74,8 +99,7 @@ QLabel* ResultCell(QWidget* parent, const QString& name) {
     cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cell->setAutoFillBackground(true);
     cell->setPalette(look::withColor(cell->palette(), QPalette::Window, look::kResultBackground));
-    const QFontMetrics fm(cell->font());
-    cell->setMinimumWidth(fm.horizontalAdvance(u"999.9 超限"_s) + 2 * cell->frameWidth() + 6);
+    FitCell(cell);
     return cell;
 }
 
@@ -87,6 +111,7 @@ void ShowCell(QLabel* cell, const QString& text, bool over = false) {
     QFont font = cell->font();
     font.setBold(over);
     cell->setFont(font);
+    FitCell(cell);
 }
 
 }  // namespace
@@ -242,8 +267,18 @@ QGroupBox* ResonancePage::addResultGroup() {
         return label;
     };
     m_resonances = summary(u"checkResonances"_s, kResultRows + 1);
-    m_warning = summary(u"checkWarning"_s, kResultRows + 2);
     m_distortion = summary(u"checkDistortion"_s, kResultRows + 3);
+    // The warning, and beside it what a warning is given for.
+    m_warning = addLabel(group, QString());
+    m_warning->setObjectName(u"checkWarning"_s);
+    m_warningBasis = addLabel(group, QString());
+    m_warningBasis->setObjectName(u"checkWarningBasis"_s);
+    auto* warningLine = new QHBoxLayout;
+    warningLine->setSpacing(0);
+    warningLine->addWidget(m_warning);
+    warningLine->addWidget(m_warningBasis);
+    warningLine->addStretch();
+    grid->addLayout(warningLine, kResultRows + 2, 0, 1, 6);
     grid->setRowStretch(kResultRows + 4, 1);
     return group;
 }
@@ -267,39 +302,44 @@ void ResonancePage::takeChosenCapacitors(int order, const QString& ratedVoltage,
     }
 }
 
-double ResonancePage::required(const QLineEdit* field, const QString& name, Bound bound) const {
+double ResonancePage::required(const QLineEdit* field, const QString& name, Bound bound, Reading reading) const {
     if (field->text().isEmpty()) {
-        notice(u"请输入"_s + name);
-        throw CalculationEnded();
+        refuse(u"请输入"_s + name, reading);
     }
     const double value = StoreDouble(readReal(field));
     const bool inBound = bound == Bound::Positive      ? value > 0
                          : bound == Bound::NotNegative ? value >= 0
                                                        : value >= 0 && value < 100;
     if (!inBound) {
-        notice(name + (bound == Bound::Positive      ? u"必须大于0"_s
+        refuse(name + (bound == Bound::Positive      ? u"必须大于0"_s
                        : bound == Bound::NotNegative ? u"不能小于0"_s
-                                                     : u"必须不小于0且小于100"_s));
-        throw CalculationEnded();
+                                                     : u"必须不小于0且小于100"_s),
+               reading);
     }
     return value;
 }
 
-ResonanceInputs ResonancePage::readInputs() const {
+void ResonancePage::refuse(const QString& text, Reading reading) const {
+    if (reading == Reading::Telling) {
+        notice(text);
+    }
+    throw CalculationEnded();
+}
+
+ResonanceInputs ResonancePage::readInputs(Reading reading) const {
     ResonanceInputs in;
-    in.lineVoltage = required(m_lineVoltage, u"线电压U"_s, Bound::Positive);
+    in.lineVoltage = required(m_lineVoltage, u"线电压U"_s, Bound::Positive, reading);
     if (!m_shortCircuit->text().isEmpty()) {
-        in.shortCircuitMva = required(m_shortCircuit, u"短路容量Sk"_s, Bound::Positive);
+        in.shortCircuitMva = required(m_shortCircuit, u"短路容量Sk"_s, Bound::Positive, reading);
     } else if (m_transformerRating->text().isEmpty() && m_impedanceVoltage->text().isEmpty()) {
         // Without the network there is no resonance to find, and no finite impedance to divide by.
-        notice(u"请输入电网的短路容量Sk，或变压器容量ST与阻抗电压uk"_s);
-        throw CalculationEnded();
+        refuse(u"请输入电网的短路容量Sk，或变压器容量ST与阻抗电压uk"_s, reading);
     } else {
-        const double rating = required(m_transformerRating, u"变压器容量ST"_s, Bound::Positive);
-        const double uk = required(m_impedanceVoltage, u"阻抗电压uk"_s, Bound::Positive);
+        const double rating = required(m_transformerRating, u"变压器容量ST"_s, Bound::Positive, reading);
+        const double uk = required(m_impedanceVoltage, u"阻抗电压uk"_s, Bound::Positive, reading);
         in.shortCircuitMva = TransformerShortCircuitMva(rating, uk);
     }
-    in.xOverR = required(m_xOverR, u"电网X/R"_s, Bound::Positive);
+    in.xOverR = required(m_xOverR, u"电网X/R"_s, Bound::Positive, reading);
 
     bool anyBranch = false;
     for (std::size_t j = 0; j < m_branches.size(); ++j) {
@@ -308,46 +348,49 @@ ResonanceInputs ResonancePage::readInputs() const {
         BranchRating& b = in.branches[j];
         b.ratedKvar = f.ratedKvar->text().isEmpty()
                           ? 0
-                          : required(f.ratedKvar, branch + u"电容器额定容量QR"_s, Bound::NotNegative);
+                          : required(f.ratedKvar, branch + u"电容器额定容量QR"_s, Bound::NotNegative, reading);
         b.present = b.ratedKvar > 0;
         if (b.present) {
-            b.ratedVoltage = required(f.ratedVoltage, branch + u"电容器额定电压UR"_s, Bound::Positive);
-            b.reactanceRatioPct = required(f.ratio, branch + u"电抗率p"_s, Bound::Ratio);
+            b.ratedVoltage = required(f.ratedVoltage, branch + u"电容器额定电压UR"_s, Bound::Positive, reading);
+            b.reactanceRatioPct = required(f.ratio, branch + u"电抗率p"_s, Bound::Ratio, reading);
             if (b.reactanceRatioPct > 0) {
-                b.qualityFactor = required(f.quality, branch + u"电抗器品质因数q"_s, Bound::Positive);
+                b.qualityFactor = required(f.quality, branch + u"电抗器品质因数q"_s, Bound::Positive, reading);
             }
         }
         in.harmonicCurrents[j] =
-            required(f.current, OrderName(kFilterOrders[j]) + u"负载谐波电流Ih"_s, Bound::NotNegative);
+            required(f.current, OrderName(kFilterOrders[j]) + u"负载谐波电流Ih"_s, Bound::NotNegative, reading);
         anyBranch = anyBranch || b.present;
     }
     if (!anyBranch) {
-        notice(u"请至少输入一条支路的电容器额定容量QR"_s);
-        throw CalculationEnded();
+        refuse(u"请至少输入一条支路的电容器额定容量QR"_s, reading);
     }
     return in;
 }
 
-void ResonancePage::checkClick() {
-    const ResonanceInputs in = readInputs();
-    if (!showCheck(in)) {
-        notice(u"输入的数值超出了可计算的范围，请检查输入"_s);
+std::optional<ResonanceInputs> ResonancePage::inputsAsShown() const {
+    try {
+        return readInputs(Reading::Quiet);
+    } catch (const CalculationEnded&) {
+        return std::nullopt;
+    } catch (const CalcFault&) {
+        return std::nullopt;  // a text that is not a number
     }
 }
 
-bool ResonancePage::showCheck(const ResonanceInputs& in) {
+void ResonancePage::checkClick() {
+    clearResults();  // a refused check leaves no results of earlier inputs
+    showCheck(readInputs(Reading::Telling));
+}
+
+void ResonancePage::showCheck(const ResonanceInputs& in) {
+    clearResults();
     const std::optional<ResonanceCheck> result = CheckResonance(in);
     if (!result) {
-        return false;
+        notice(u"输入的数值超出了可计算的范围，请检查输入"_s);
+        return;
     }
     showResult(in, *result);
     m_lastCheck = in;
-    return true;
-}
-
-void ResonancePage::forgetCheck() {
-    clearResults();
-    m_lastCheck.reset();
 }
 
 void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& result) {
@@ -361,34 +404,51 @@ void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& 
             }
         } else {
             const double tuning = result.branches[j].tuningOrder;
-            ShowCell(column.tuning, tuning > 0 ? FormatDecimals(tuning, 2, separator) : u"无电抗器"_s);
+            ShowCell(column.tuning, tuning > 0 ? FormatCell(tuning, 2, separator) : u"无电抗器"_s);
             const CapacitorDuty& d = result.duties[j];
             const std::array<double, 4> duty{d.rmsVoltagePct, d.peakVoltagePct, d.rmsCurrentPct, d.reactivePowerPct};
             for (std::size_t k = 0; k < duty.size(); ++k) {
-                const bool over = duty[k] > kLimits[k];
-                ShowCell(column.duty[k], FormatDecimals(duty[k], 1, separator) + (over ? u" 超限"_s : QString()), over);
+                const bool over = AsShown(duty[k], 1) > kLimits[k];
+                ShowCell(column.duty[k], FormatCell(duty[k], 1, separator) + (over ? u" 超限"_s : QString()), over);
             }
         }
-        ShowCell(column.share, FormatDecimals(result.bankSharePct[j], 1, separator));
+        ShowCell(column.share, FormatCell(result.bankSharePct[j], 1, separator));
         ShowCell(column.voltageWithout, FormatSignificant(result.voltageWithoutBank[j], 4, separator));
         ShowCell(column.voltageWith, FormatSignificant(result.voltageWithBank[j], 4, separator));
     }
 
+    // Every resonance is listed; one within 10 % of a characteristic order is
+    // warned about only where the bank amplifies that order's harmonics.
     QStringList orders;
-    QStringList near;
+    QStringList warned;
+    QStringList quiet;
     for (const ScanPoint& p : result.resonances) {
         orders << FormatDecimals(p.order, 2, separator);
-        if (const int h = NearbyCharacteristicOrder(p.order); h != 0) {
-            near << u"%1次靠近%2次"_s.arg(orders.back()).arg(h);
+        const std::vector<int> near = NearbyCharacteristicOrders(p.order);
+        if (!near.empty()) {
+            (Amplifies(p) ? warned : quiet) << u"%1次靠近%2次"_s.arg(orders.back(), JoinedOrders(near));
         }
     }
-    m_resonances->setText(u"1～25次间的并联谐振次数："_s + (orders.isEmpty() ? u"无"_s : orders.join(u"、"_s)));
-    m_warning->setText(near.isEmpty() ? u"谐振点均不在3、5、7、11、13次谐波的±10%以内。"_s
-                                      : u"警告："_s + near.join(u"，"_s) + u"谐波（±10%以内）。"_s);
+    m_resonances->setText(ResonancesCaption() + (orders.isEmpty() ? u"无"_s : orders.join(u"、"_s)));
+    // The warning in red; beside it, in black, what it is given for and the
+    // resonances near a characteristic order where the bank amplifies nothing.
+    const QString unwarned =
+        quiet.isEmpty() ? QString() : quiet.join(u"，"_s) + u"谐波，但该处|Z|不大于电网|Z|，不警告。"_s;
+    if (!warned.isEmpty()) {
+        m_warning->setText(u"警告："_s + warned.join(u"，"_s) + u"谐波（±10%以内）。"_s);
+        m_warningBasis->setText(u"（该处|Z|大于电网|Z|）"_s + unwarned);
+    } else if (!quiet.isEmpty()) {
+        m_warning->setText(unwarned);
+        m_warningBasis->clear();
+    } else {
+        const std::vector<int> characteristic(kCharacteristicOrders.begin(), kCharacteristicOrders.end());
+        m_warning->setText(u"谐振点均不在%1次谐波的±10%以内。"_s.arg(JoinedOrders(characteristic)));
+        m_warningBasis->clear();
+    }
     m_warning->setPalette(
-        look::withColor(m_warning->palette(), QPalette::WindowText, near.isEmpty() ? QColor(Qt::black) : kOverLimit));
+        look::withColor(m_warning->palette(), QPalette::WindowText, warned.isEmpty() ? QColor(Qt::black) : kOverLimit));
     m_distortion->setText(u"接入点电压总谐波畸变率THDu：无电容器组 %1%，有电容器组 %2%"_s.arg(
-        FormatDecimals(result.thdWithoutBankPct, 1, separator), FormatDecimals(result.thdWithBankPct, 1, separator)));
+        FormatCell(result.thdWithoutBankPct, 1, separator), FormatCell(result.thdWithBankPct, 1, separator)));
     m_chart->setScan(result.scan, result.resonances, separator);
 }
 
@@ -399,10 +459,12 @@ void ResonancePage::clearResults() {
             ShowCell(cell, QString());
         }
     }
-    m_resonances->setText(u"1～25次间的并联谐振次数："_s);
+    m_resonances->setText(ResonancesCaption());
     m_warning->clear();
+    m_warningBasis->clear();
     m_distortion->setText(u"接入点电压总谐波畸变率THDu："_s);
     m_chart->clear();
+    m_lastCheck.reset();
 }
 
 void ResonancePage::clearClick() {
@@ -423,8 +485,12 @@ void ResonancePage::clearClick() {
 }
 
 void ResonancePage::saveClick() {
-    if (!m_chart->hasScan()) {
+    if (!m_lastCheck) {
         notice(u"请先校验，再保存阻抗曲线"_s);
+        return;
+    }
+    if (inputsAsShown() != m_lastCheck) {
+        notice(u"输入已改动，请先校验，再保存阻抗曲线"_s);
         return;
     }
     const QString fileName = dialogs().AskSaveFileName(

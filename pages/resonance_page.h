@@ -17,7 +17,7 @@ class ImpedanceChart;
 // "谐振与耐受校验": whether the designed bank survives on its network. For
 // each branch the capacitor's duty (voltage, peak, current, reactive power)
 // against the limits of IEEE Std 18-2002; for the bank with the network the
-// parallel resonances between the orders 1 and 25, the share of each harmonic
+// parallel resonances over the scan's range, the share of each harmonic
 // current the bank absorbs, the harmonic voltages at the connection point and
 // their total distortion; and a chart of |Z| against the order, which can be
 // saved as PNG or PDF, its scan as CSV.
@@ -33,16 +33,18 @@ public:
     void takeChosenCapacitors(int order, const QString& ratedVoltage,  // V
                               const QString& ratedKvar);               // kvar, all capacitors of the branch
 
-    // The inputs of the check shown, nullopt when none is shown.
-    const std::optional<ResonanceInputs>& lastCheck() const { return m_lastCheck; }
-    // Shows the check of these inputs, as 校验 does once it has read them (false when it cannot be computed);
-    // or shows none.
-    bool showCheck(const ResonanceInputs& in);
-    void forgetCheck();
-
     void checkClick();  // "校验"
-    void saveClick();   // "保存曲线": PNG, PDF or CSV
+    void saveClick();   // "保存曲线": PNG, PDF or CSV, of the check shown while the inputs still read to its own
     void clearClick();  // "清空": inputs back to their defaults, results emptied
+
+    // The inputs of the check shown, as they were read; nullopt when none is.
+    const std::optional<ResonanceInputs>& lastCheck() const { return m_lastCheck; }
+    // Computes and shows the check of `in`, as 校验 does after reading them
+    // (the fields are not written); a check that cannot be computed empties
+    // the results with the page's notice.
+    void showCheck(const ResonanceInputs& in);
+    // Shows no check: the results and the chart emptied.
+    void forgetCheck() { clearResults(); }
 
 private:
     struct BranchFields {
@@ -61,14 +63,20 @@ private:
         QLabel* voltageWith;
     };
     enum class Bound { Positive, NotNegative, Ratio };
+    // Reading for 校验, which tells why it refuses, or quietly, to compare.
+    enum class Reading { Telling, Quiet };
 
     QGroupBox* addInputGroup();
     QGroupBox* addResultGroup();
 
     // The guarded reading of one field: its notice when empty or out of bound
     // (ending the check), the conversion fault when it is not a number.
-    double required(const QLineEdit* field, const QString& name, Bound bound) const;
-    ResonanceInputs readInputs() const;
+    double required(const QLineEdit* field, const QString& name, Bound bound, Reading reading) const;
+    // Ends the reading, with the notice when telling.
+    [[noreturn]] void refuse(const QString& text, Reading reading) const;
+    ResonanceInputs readInputs(Reading reading) const;
+    // What the fields read to now; nullopt where 校验 would refuse them.
+    std::optional<ResonanceInputs> inputsAsShown() const;
     void showResult(const ResonanceInputs& in, const ResonanceCheck& result);
     void clearResults();
 
@@ -86,9 +94,10 @@ private:
     std::array<ResultColumn, 4> m_results{};
     QLabel* m_resonances = nullptr;
     QLabel* m_warning = nullptr;
+    QLabel* m_warningBasis = nullptr;  // what a warning is given for
     QLabel* m_distortion = nullptr;
     ImpedanceChart* m_chart = nullptr;
-    std::optional<ResonanceInputs> m_lastCheck;
+    std::optional<ResonanceInputs> m_lastCheck;  // the inputs of the results and chart shown
 };
 
 }  // namespace hcalc

@@ -1,10 +1,13 @@
 // The resonance and duty check after the README's worked example, its values
 // handed over from the earlier pages: the verdicts it shows, an overloaded
-// capacitor marked, bad input told by a notice with nothing written, and the
-// chart saved through the file box. The figures were worked apart from the
-// code, with complex arithmetic of their own.
+// capacitor marked, a refused check emptying the results, and the chart saved
+// through the file box while the inputs are those of the check shown. The
+// figures were worked apart from the code, with complex arithmetic of their
+// own.
 
+#include "pages/resonance_page.h"
 #include "app/main_window.h"
+#include "pages/impedance_chart.h"
 #include "support/fake_dialogs.h"
 #include "support/widgets.h"
 #include "support/worked_example.h"
@@ -49,6 +52,11 @@ protected:
         return shown;
     }
     void check() { test::Click(&window, u"checkCalculate"_s); }
+    void set(const char* name, const char* text) {
+        Find<QLineEdit>(&window, QString::fromUtf8(name))->setText(QString::fromUtf8(text));
+    }
+    ResonancePage* page() { return Find<ResonancePage>(&window, u"TabSheet8"_s); }
+    bool chartShown() { return Find<ImpedanceChart>(&window, u"checkChart"_s)->hasScan(); }
 
     test::FakeDialogs dialogs;
     TForm1 window{dialogs};
@@ -76,6 +84,7 @@ TEST_F(ResonancePageTest, workedExampleShowsItsVerdicts) {
     EXPECT_EQ(cells(), expected);
     EXPECT_EQ(label(u"checkResonances"_s), u"1～25次间的并联谐振次数：2.97、4.58、6.16、8.15"_s);
     EXPECT_EQ(label(u"checkWarning"_s), u"警告：2.97次靠近3次，4.58次靠近5次谐波（±10%以内）。"_s);
+    EXPECT_EQ(label(u"checkWarningBasis"_s), u"（该处|Z|大于电网|Z|）"_s);
     EXPECT_EQ(label(u"checkDistortion"_s), u"接入点电压总谐波畸变率THDu：无电容器组 1.2%，有电容器组 0.2%"_s);
 
     // 380 V capacitors in the 3rd branch carry its 450 V of tuning rise: over three limits, within the current's.
@@ -86,46 +95,127 @@ TEST_F(ResonancePageTest, workedExampleShowsItsVerdicts) {
     EXPECT_EQ(shown.at(u"checkPeakVoltage"_s)[0], u"125.2 超限"_s);
     EXPECT_EQ(shown.at(u"checkRmsCurrent"_s)[0], u"120.1"_s);
     EXPECT_EQ(shown.at(u"checkReactivePower"_s)[0], u"141.6 超限"_s);
+
+    // At 491 V the 11th capacitors' rms voltage is 110.02 %, shown 110.0: within its limit as shown.
+    set("checkRatedVoltage3", "525");
+    set("checkLineVoltage", "491");
+    check();
+    EXPECT_GT(CheckResonance(page()->lastCheck().value())->duties[3].rmsVoltagePct, 110);
+    EXPECT_EQ(cells().at(u"checkRmsVoltage"_s)[3], u"110.0"_s);
     EXPECT_TRUE(dialogs.events.isEmpty()) << dialogs.events.join(u"; "_s).toStdString();
 }
 
-TEST_F(ResonancePageTest, badInputIsToldAndNothingWritten) {
+// Each resonance listed; a warning for one within 10 % of a characteristic
+// order as shown, only where |Z| there exceeds the network's own.
+TEST_F(ResonancePageTest, warnsOfTheResonancesShownNearACharacteristicOrderWhereTheBankAmplifies) {
     struct Case {
         std::vector<std::pair<const char*, const char*>> texts;
-        const char* notice;
+        const char* resonances;
+        const char* warning;
+        const char* basis;
+    };
+    // A 400 V network of 10 MVA, X/R = 10⁶, with one plain capacitor of 400 V:
+    // h = √(10000 / Q_R), 4.49962 for 493.91 kvar, 11.8997 for 70.62 kvar.
+    // Two 400 V, 100 kvar branches of p = 4 % and 3.9 % (q = 50) on a network
+    // of X/R = 10 resonate with it near 4.1 (S_k = 10) or 4.5 (S_k = 22), and
+    // with each other near 5.03, where |Z| is about their reactors' resistance,
+    // 5 × 0.064 / 50 = 0.0064 Ω, below the network's 5 × 0.0073 Ω at 22 MVA.
+    const std::vector<std::pair<const char*, const char*>> plain{
+        {"checkShortCircuit", "10"}, {"checkXOverR", "1000000"}, {"checkRatedVoltage5", "400"}, {"checkRatio5", "0"},
+        {"checkRatedKvar3", "0"},    {"checkRatedKvar7", "0"},   {"checkRatedKvar11", "0"}};
+    const std::vector<std::pair<const char*, const char*>> pair{
+        {"checkXOverR", "10"},  {"checkRatedVoltage5", "400"}, {"checkRatedKvar5", "100"},
+        {"checkRatio5", "4"},   {"checkRatedVoltage7", "400"}, {"checkRatedKvar7", "100"},
+        {"checkRatio7", "3.9"}, {"checkRatedKvar3", "0"},      {"checkRatedKvar11", "0"}};
+    // clang-format off
+    const Case cases[] = {
+        {{{"checkRatedKvar5", "493.91"}}, "4.50", "警告：4.50次靠近5次谐波（±10%以内）。", "（该处|Z|大于电网|Z|）"},
+        {{{"checkRatedKvar5", "70.62"}},  "11.90", "警告：11.90次靠近11、13次谐波（±10%以内）。", "（该处|Z|大于电网|Z|）"},
+        {{{"checkShortCircuit", "10"}},   "4.10、5.03", "5.03次靠近5次谐波，但该处|Z|不大于电网|Z|，不警告。", ""},
+        {{{"checkShortCircuit", "22"}},   "4.53、5.02", "警告：4.53次靠近5次谐波（±10%以内）。",
+                                          "（该处|Z|大于电网|Z|）5.02次靠近5次谐波，但该处|Z|不大于电网|Z|，不警告。"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        for (const auto& [name, text] : i < 2 ? plain : pair) {
+            set(name, text);
+        }
+        for (const auto& [name, text] : c.texts) {
+            set(name, text);
+        }
+        check();
+        EXPECT_EQ(label(u"checkResonances"_s), u"1～25次间的并联谐振次数："_s + QString::fromUtf8(c.resonances));
+        EXPECT_EQ(label(u"checkWarning"_s), QString::fromUtf8(c.warning));
+        EXPECT_EQ(label(u"checkWarningBasis"_s), QString::fromUtf8(c.basis));
+    }
+    EXPECT_TRUE(dialogs.events.isEmpty()) << dialogs.events.join(u"; "_s).toStdString();
+}
+
+// 10¹⁵⁰ A of the 5th harmonic: every value is shown in its cell, with an exponent where
+// fixed notation would take more than ten characters.
+TEST_F(ResonancePageTest, showsHugeValuesWithAnExponent) {
+    set("checkCurrent5", "1e150");
+    check();
+    for (const auto& [row, texts] : cells()) {
+        for (QString text : texts) {
+            text.remove(u" 超限"_s);
+            EXPECT_LE(text.size(), kCellChars) << row.toStdString() << ": " << text.toStdString();
+        }
+    }
+    // √3 |Z_S(5)| I_5 = √3 × 0.0096 Ω × √(5² + 0.1²) × 10¹⁵⁰ A = 8.316E148 V (X_S = 400² / 16.67E6).
+    EXPECT_EQ(cells().at(u"checkVoltageWithout"_s)[1], u"8.316E148"_s);
+    EXPECT_LE(label(u"checkDistortion"_s).size(), 60);
+}
+
+// A refused check (a notice or the conversion's error box) leaves no results,
+// no chart and nothing to save.
+TEST_F(ResonancePageTest, aRefusedCheckEmptiesTheResults) {
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> texts;
+        const char* event;
     };
     // clang-format off
     const Case cases[] = {
-        {{{"checkTransformerRating", ""}, {"checkImpedanceVoltage", ""}}, "请输入电网的短路容量Sk，或变压器容量ST与阻抗电压uk"},
-        {{{"checkImpedanceVoltage", "0"}},                                "阻抗电压uk必须大于0"},
-        {{{"checkLineVoltage", "-400"}},                                  "线电压U必须大于0"},
-        {{{"checkRatio5", "100"}},                                        "5次支路的电抗率p必须不小于0且小于100"},
-        {{{"checkCurrent7", ""}},                                         "请输入7次负载谐波电流Ih"},
+        {{{"checkTransformerRating", ""}, {"checkImpedanceVoltage", ""}}, "notice:请输入电网的短路容量Sk，或变压器容量ST与阻抗电压uk"},
+        {{{"checkImpedanceVoltage", "0"}},                                "notice:阻抗电压uk必须大于0"},
+        {{{"checkLineVoltage", "-400"}},                                  "notice:线电压U必须大于0"},
+        {{{"checkRatio5", "100"}},                                        "notice:5次支路的电抗率p必须不小于0且小于100"},
+        {{{"checkCurrent7", ""}},                                         "notice:请输入7次负载谐波电流Ih"},
         {{{"checkRatedKvar3", "0"}, {"checkRatedKvar5", ""}, {"checkRatedKvar7", "0"}, {"checkRatedKvar11", ""}},
-                                                                          "请至少输入一条支路的电容器额定容量QR"},
+                                                                          "notice:请至少输入一条支路的电容器额定容量QR"},
+        {{{"checkShortCircuit", "1e-300"}},                               "notice:输入的数值超出了可计算的范围，请检查输入"},
+        {{{"checkXOverR", "x"}},                                          "fault:'x' is not a valid floating point value."},
     };
     // clang-format on
-    const auto before = cells();
+    const auto shown = cells();
     const auto inputs = test::FieldTexts(Find<QWidget>(&window, u"TabSheet8"_s));
+    std::map<QString, std::array<QString, 4>> empty;
+    for (const auto& [row, texts] : shown) {
+        empty[row] = {};
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.notice);
+        SCOPED_TRACE(c.event);
+        check();  // the inputs of the worked example: results shown
+        ASSERT_EQ(cells(), shown);
         for (const auto& [name, text] : c.texts) {
-            Find<QLineEdit>(&window, QString::fromUtf8(name))->setText(QString::fromUtf8(text));
+            set(name, text);
         }
         dialogs.clear();
         check();
-        EXPECT_EQ(dialogs.events, QStringList{u"notice:"_s + QString::fromUtf8(c.notice)});
-        EXPECT_EQ(cells(), before);
+        EXPECT_EQ(dialogs.events, QStringList{QString::fromUtf8(c.event)});
+        EXPECT_EQ(cells(), empty);
+        EXPECT_EQ(label(u"checkResonances"_s), u"1～25次间的并联谐振次数："_s);
+        EXPECT_EQ(label(u"checkWarning"_s), QString());
+        EXPECT_FALSE(chartShown());
+        EXPECT_FALSE(page()->lastCheck().has_value());
         for (const auto& [name, text] : inputs) {
             Find<QLineEdit>(&window, name)->setText(text);
         }
+        dialogs.clear();
+        test::Click(&window, u"checkSave"_s);
+        EXPECT_EQ(dialogs.events, QStringList{u"notice:请先校验，再保存阻抗曲线"_s});
     }
-    // Not a number: the conversion's error box.
-    Find<QLineEdit>(&window, u"checkXOverR"_s)->setText(u"x"_s);
-    dialogs.clear();
-    check();
-    EXPECT_EQ(dialogs.events, QStringList{u"fault:'x' is not a valid floating point value."_s});
-    EXPECT_EQ(cells(), before);
 }
 
 TEST_F(ResonancePageTest, savesTheChartAsPngPdfOrCsvThroughTheFileBox) {
@@ -155,6 +245,18 @@ TEST_F(ResonancePageTest, savesTheChartAsPngPdfOrCsvThroughTheFileBox) {
     EXPECT_TRUE(rows.last().startsWith(u"25.00,"_s));
     EXPECT_EQ(rows[1].split(u',').size(), 4);
 
+    // Inputs changed since the check: it is not saved; typed back as they were, it is.
+    const ResonanceInputs checked = page()->lastCheck().value();
+    set("checkXOverR", "12");
+    dialogs.clear();
+    test::Click(&window, u"checkSave"_s);
+    EXPECT_EQ(dialogs.events, QStringList{u"notice:输入已改动，请先校验，再保存阻抗曲线"_s});
+    set("checkXOverR", "10.0");
+    dialogs.saveNames = {QString()};
+    dialogs.clear();
+    test::Click(&window, u"checkSave"_s);
+    EXPECT_EQ(dialogs.events, QStringList{u"save:保存阻抗曲线"_s});
+
     // Cleared, the page has nothing to save and asks for no file.
     test::Click(&window, u"checkClear"_s);
     EXPECT_EQ(field("checkXOverR"), u"10"_s);
@@ -163,6 +265,12 @@ TEST_F(ResonancePageTest, savesTheChartAsPngPdfOrCsvThroughTheFileBox) {
     dialogs.clear();
     test::Click(&window, u"checkSave"_s);
     EXPECT_EQ(dialogs.events, QStringList{u"notice:请先校验，再保存阻抗曲线"_s});
+
+    // A check kept elsewhere is shown again as it was, without its fields.
+    page()->showCheck(checked);
+    EXPECT_EQ(page()->lastCheck(), checked);
+    EXPECT_EQ(cells().at(u"checkRmsVoltage"_s), (std::array{u"85.9"_s, u"87.1"_s, u"85.2"_s, u"89.6"_s}));
+    EXPECT_TRUE(chartShown());
 }
 
 }  // namespace
