@@ -332,7 +332,9 @@ QByteArray WriteDesign(const DesignDocument& d) {
     QJsonObject root;
     root.insert(u"format"_s, QLatin1String(kDesignFormatName));
     root.insert(u"version"_s, u"%1.%2"_s.arg(kDesignFormatMajor).arg(kDesignFormatMinor));
-    root.insert(u"page"_s, d.page);
+    if (!d.page.isEmpty()) {
+        root.insert(u"page"_s, d.page);
+    }
     root.insert(u"fields"_s, ObjectOf(d.fields, [](const auto& page) {
                     return ObjectOf(page, [](const QString& t) { return t; });
                 }));
