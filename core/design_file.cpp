@@ -99,7 +99,7 @@ public:
         if (!m_value.isArray()) {
             wrong(u"数组（[…]）"_s);
         }
-        const QJsonArray a = m_value.toArray();
+        QJsonArray a = m_value.toArray();
         if (size >= 0 && a.size() != size) {
             Refuse(u"“%1”应有%2项，文件中有%3项"_s.arg(m_path).arg(size).arg(a.size()));
         }
@@ -143,7 +143,7 @@ public:
     }
     // A text that a single-line field can hold: no control characters, at most its length.
     QString fieldText() const {
-        const QString t = text();
+        QString t = text();
         if (t.size() > kMaxFieldTextLength) {
             Refuse(
                 u"“%1”的文字过长：%2个字符，输入框最多容纳%3个"_s.arg(m_path).arg(t.size()).arg(kMaxFieldTextLength));
@@ -393,7 +393,7 @@ DesignReading ReadDesign(const QByteArray& bytes) {
         if (bytes.size() > kMaxDesignBytes) {
             Refuse(u"文件过大（%1 MB），方案文件不超过%2 MB"_s.arg(
                 QString::number(static_cast<double>(bytes.size()) / (1024 * 1024), 'f', 1),
-                QString::number(kMaxDesignBytes / (1024 * 1024))));
+                QString::number(kMaxDesignBytes / (qsizetype{1024} * 1024))));
         }
         QJsonParseError error{};
         const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);

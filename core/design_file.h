@@ -28,7 +28,7 @@ inline constexpr int kDesignFormatMinor = 0;
 inline constexpr char kDesignSuffix[] = "hcalc";
 // Larger files are refused before they are parsed: a design of all pages takes
 // some 30 kB, a very long report or list of searches still far below this.
-inline constexpr qsizetype kMaxDesignBytes = 16 * 1024 * 1024;
+inline constexpr qsizetype kMaxDesignBytes = qsizetype{16} * 1024 * 1024;
 // The most characters a field holds (QLineEdit's own limit).
 inline constexpr qsizetype kMaxFieldTextLength = 32767;
 // The most sharing searches a design keeps: they are run again when it is opened.
