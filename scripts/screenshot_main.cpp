@@ -1,6 +1,6 @@
 // Renders the main window, one PNG per page, as a maximised window on a
 // 1024 x 768 screen would show it, after the README's worked example. Usage:
-// hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 8 (default: all);
+// hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 9 (default: all);
 // with HCALC_SCREENSHOT_PRINT=1 it also prints the example's report to the
 // default printer; with HCALC_SCREENSHOT_DARK=1 the desktop hands the program
 // a dark palette. With HCALC_SCREENSHOT_SCREEN=1 the window is shown
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         pages << args[i].toInt();
     }
     if (pages.isEmpty()) {
-        pages = {1, 2, 3, 4, 5, 6, 7, 8};
+        pages = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     }
 
     SilentDialogs dialogs;
@@ -98,9 +98,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s=%s\n", qPrintable(field->objectName()), qPrintable(field->text()));
         }
     }
-    for (QLabel* label : window.findChild<QWidget*>(u"TabSheet8"_s)->findChildren<QLabel*>()) {
-        if (!label->objectName().isEmpty() && !label->text().isEmpty()) {
-            std::fprintf(stderr, "%s=%s\n", qPrintable(label->objectName()), qPrintable(label->text()));
+    for (const QString& page : {u"TabSheet8"_s, u"TabSheet9"_s}) {
+        for (QLabel* label : window.findChild<QWidget*>(page)->findChildren<QLabel*>()) {
+            if (!label->objectName().isEmpty() && !label->text().isEmpty()) {
+                std::fprintf(stderr, "%s=%s\n", qPrintable(label->objectName()), qPrintable(label->text()));
+            }
         }
     }
     if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_PRINT") == 1) {
