@@ -33,7 +33,8 @@ namespace {
 constexpr int kResolution = 96;
 constexpr qreal kCellPadding = 4;  // pixels each side of a cell's text
 constexpr qreal kChartHeight = 420;
-constexpr int kBodyPixels = 13;  // the pages' "宋体" 13 pixels
+constexpr int kBodyPixels = 13;             // the pages' "宋体" 13 pixels
+constexpr qreal kLimitSectionHeight = 330;  // about the height of the grid code's section
 
 const QColor kOverLimit{170, 0, 0};
 
@@ -210,7 +211,7 @@ void NetworkSection(Sheet& sheet, const CheckReportContent& c) {
         }
     }
     const qreal w = sheet.width();
-    sheet.table({w * 0.12, w * 0.18, w * 0.2, w * 0.14, w * 0.16, w * 0.2}, rows, 1);
+    sheet.table({w * 0.1, w * 0.14, w * 0.21, w * 0.21, w * 0.14, w * 0.2}, rows, 1);
 }
 
 void DutySection(Sheet& sheet, const ShownResonanceCheck& shown) {
@@ -246,6 +247,8 @@ void ResonanceSection(Sheet& sheet, const ShownResonanceCheck& shown) {
 
 void LimitSection(Sheet& sheet, const CheckReportContent& c) {
     const ShownCompliance shown = ShowCompliance(c.limits, c.compliance, c.separator);
+    // The table, the tables and rows it used and its verdict on one page, where they fit on one.
+    sheet.room(kLimitSectionHeight);
     Heading(sheet, u"五、谐波限值校验（%1）"_s.arg(GridCodeName(c.compliance.code)));
     std::vector<Row> rows{{{u"次数"_s}, {shown.currentTitle, false, 3}, {shown.voltageTitle, false, 3}}};
     Row headers{{QString()}};

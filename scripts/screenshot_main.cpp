@@ -5,7 +5,9 @@
 // default printer; with HCALC_SCREENSHOT_DARK=1 the desktop hands the program
 // a dark palette. With HCALC_SCREENSHOT_SCREEN=1 the window is shown
 // maximised by the platform the program runs on, and each picture is the
-// whole screen, the window's frame as that desktop draws it included.
+// whole screen, the window's frame as that desktop draws it included. With
+// HCALC_SCREENSHOT_REPORT=FILE it also writes the example's check report
+// (输出校验报告) to FILE.
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -44,9 +46,11 @@ public:
     }
     bool AskConfirm(const QString&) override { return confirm; }
     void ShowFault(const QString&) override {}
+    QString AskSaveFileName(const QString&, const QString&, const QStringList&) override { return saveName; }
 
     std::deque<QString> answers;
     bool confirm = false;
+    QString saveName;
 };
 
 // Lets the windowing system map and paint the window.
@@ -108,6 +112,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_PRINT") == 1) {
         dialogs.confirm = true;
         window.findChild<QAbstractButton*>(u"RzBitBtn15"_s)->click();
+    }
+    if (const QString report = qEnvironmentVariable("HCALC_SCREENSHOT_REPORT"); !report.isEmpty()) {
+        dialogs.saveName = report;
+        window.findChild<QAbstractButton*>(u"limitReport"_s)->click();
     }
     auto* pageControl = window.findChild<QTabWidget*>(QStringLiteral("RPage"));
     int failures = 0;
