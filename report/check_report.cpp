@@ -31,7 +31,7 @@ namespace {
 // Dots per inch of the report's drawing: the fonts' pixel sizes are the
 // window's, and a pixel is 1/96 inch on paper too.
 constexpr int kResolution = 96;
-constexpr qreal kCellPadding = 4;  // pixels each side of a cell's text
+constexpr qreal kCellPadding = 3;  // pixels each side of a cell's text
 constexpr qreal kChartHeight = 420;
 constexpr int kBodyPixels = 13;             // the pages' "宋体" 13 pixels
 constexpr qreal kLimitSectionHeight = 330;  // about the height of the grid code's section
@@ -295,7 +295,7 @@ bool WriteCheckReport(const QString& fileName, const CheckReportContent& content
         output.open(QIODevice::WriteOnly);
         QPdfWriter writer(&output);
         writer.setResolution(kResolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 12, 18, 12),
                                          QPageLayout::Millimeter));
         writer.setTitle(u"谐波校验报告"_s);
         writer.setCreator(ApplicationTitle() + u" "_s + version);
