@@ -181,6 +181,11 @@ TEST_F(DesignFilesTest, aBadFileIsToldAndChangesNothing) {
     QString incomputable = QString::fromUtf8(Read(QStringLiteral(HCALC_TEST_DATA_DIR "/worked_example.hcalc")));
     incomputable.replace(QRegularExpression(u"\"shortCircuitMva\": \"[0-9.]*\""_s),
                          u"\"shortCircuitMva\": \"1e-300\""_s);
+    // A demand current so small that the grid code's limits cannot be checked.
+    QString tinyDemand = QString::fromUtf8(Read(QStringLiteral(HCALC_TEST_DATA_DIR "/worked_example.hcalc")));
+    tinyDemand.replace(
+        u"\"check\": {"_s,
+        u"\"limitCheck\": {\"code\": \"ieee519\", \"maxDemandCurrent\": \"1e-320\"},\n    \"check\": {"_s);
     QFile missing(path(u"missing.hcalc"_s));
     missing.open(QIODevice::ReadOnly);
     struct Bad {
@@ -194,6 +199,7 @@ TEST_F(DesignFilesTest, aBadFileIsToldAndChangesNothing) {
         {write(u"v2.hcalc"_s, "{\"format\": \"hcalc-design\", \"version\": \"2.1\"}"),
                                                                  u"这是格式版本2.1的方案，由较新的程序保存；本程序只能打开1.x版本的方案，请用新版程序打开"_s},
         {write(u"check.hcalc"_s, incomputable.toUtf8()),                  u"“check”中的数值超出了校验可计算的范围"_s},
+        {write(u"limits.hcalc"_s, tinyDemand.toUtf8()),                   u"“limitCheck”中的数值超出了限值校验可计算的范围"_s},
     };
     // clang-format on
     const auto fields = test::FieldTexts(&window);

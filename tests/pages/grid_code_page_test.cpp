@@ -191,6 +191,7 @@ TEST_F(GridCodePageTest, aRefusedInputIsToldAndEmptiesTheFigures) {
     EXPECT_EQ(label(u"limitSource"_s), u"谐波取自“谐振与耐受校验”页：请先在该页校验"_s);
 }
 
+#if !defined(Q_OS_WIN)
 // A tool's standard output, or nothing when it cannot be run.
 QString Output(const QString& command) {
     QByteArray output;
@@ -205,6 +206,7 @@ QString Output(const QString& command) {
     }
     return pclose(pipe) == 0 ? QString::fromUtf8(output) : QString();
 }
+#endif
 
 TEST_F(GridCodePageTest, writesTheCheckReportWhoseTextReadsAsThePagesShowIt) {
     QTemporaryDir dir;
