@@ -101,7 +101,7 @@ void Conclude(ComplianceCheck& out) {
 
 QString FormatShown(double value, ShownPrecision precision, QChar decimalSeparator) {
     return precision.significant ? FormatSignificant(value, precision.digits, decimalSeparator)
-                                 : FormatDecimals(value, precision.digits, decimalSeparator);
+                                 : FormatCell(value, precision.digits, decimalSeparator);
 }
 
 ShownFigure ShowFigure(const ComplianceFigure& figure, QChar decimalSeparator) {

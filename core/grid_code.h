@@ -91,7 +91,9 @@ inline constexpr std::array<IeeeVoltageLimit, 4> kIeee519Table1{{
     {std::numeric_limits<double>::infinity(), 1.0, 1.5},
 }};
 
-// How a figure is shown: `digits` significant digits, or `digits` decimals.
+// How a figure is shown: `digits` significant digits, or `digits` decimals
+// (FormatCell: with an exponent where that would take more than kCellChars
+// characters). Either way a figure takes at most kCellChars characters.
 struct ShownPrecision {
     bool significant = false;
     int digits = 2;

@@ -125,6 +125,17 @@ TEST_F(GridCodePageTest, theWorkedExampleMeetsBothCodesWithTheBankAndWithout) {
     EXPECT_EQ(label(u"limitVerdict"_s),
               u"结论（GB/T 14549-1993）：有电容器组 不符合（首先超限：3次谐波电流）；"
               u"无电容器组 不符合（首先超限：3次谐波电流）。"_s);
+
+    // A demand current of 10⁻³⁰⁰ A: every figure still fits its cell, with an exponent.
+    choose(GridCode::Ieee519);
+    set("limitDemandCurrent", "1e-300");
+    check();
+    EXPECT_EQ(table()[1][0], u"4.000E303 超限"_s);  // 40 A / 10⁻³⁰⁰ A × 100 %
+    for (const QStringList& row : table()) {
+        for (QString cell : row) {
+            EXPECT_LE(cell.remove(u" 超限"_s).size(), kCellChars) << cell.toStdString();
+        }
+    }
     EXPECT_TRUE(dialogs.events.isEmpty()) << dialogs.events.join(u"; "_s).toStdString();
 }
 
