@@ -235,14 +235,14 @@ void GridCodePage::showFlows() {
     const QChar separator = m_numbers.decimalSeparator;
     if (!m_check) {
         m_source->setText(u"谐波取自“谐振与耐受校验”页：请先在该页校验"_s);
-        m_shortCircuitCurrent->setText(u"短路电流ISC = 10⁶·Sk/(√3·U)：校验谐振后给出"_s);
+        m_shortCircuitCurrent->setText(u"短路电流ISC = Sk/(√3·U)：校验谐振后给出"_s);
         return;
     }
     m_source->setText(u"谐波取自“谐振与耐受校验”页：U = %1 V，Sk = %2 MVA"_s.arg(
         format(Ext(m_check->lineVoltage)), format(Ext(m_check->shortCircuitMva))));
     const std::optional<double> isc = ShortCircuitCurrent(m_check->lineVoltage, m_check->shortCircuitMva);
     m_shortCircuitCurrent->setText(
-        u"短路电流ISC = 10⁶·Sk/(√3·U) = %1 A"_s.arg(isc ? FormatShown(*isc, kShownShortCircuit, separator) : u"—"_s));
+        u"短路电流ISC = Sk/(√3·U) = %1 A"_s.arg(isc ? FormatShown(*isc, kShownShortCircuit, separator) : u"—"_s));
 }
 
 GridCode GridCodePage::chosenCode() const {
