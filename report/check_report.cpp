@@ -9,7 +9,6 @@
 
 #include <QBuffer>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
