@@ -6,15 +6,19 @@
 #include "pages/capacitor_bank_page.h"
 #include "pages/capacitor_reactor_page.h"
 #include "pages/compensation_page.h"
+#include "pages/grid_code_page.h"
+#include "pages/impedance_chart.h"
 #include "pages/installation_page.h"
 #include "pages/look.h"
 #include "pages/resonance_page.h"
 #include "pages/selection_page.h"
 #include "pages/simple_page.h"
+#include "report/check_report.h"
 #include "report/report_page.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -152,6 +156,28 @@ void TForm1::createPages() {
     m_pageControl->addTab(m_report, u"方案输出"_s);
     m_resonance = new hcalc::ResonancePage(m_context);
     m_pageControl->addTab(m_resonance, u"谐振与耐受校验"_s);
+    // The grid code's limits take the site's load from the compensation page,
+    // once it has been calculated, for the hint of I_L; their report draws
+    // the check's |Z| chart.
+    auto* limits = new hcalc::GridCodePage(
+        m_context,
+        [this]() -> std::optional<hcalc::SiteLoad> {
+            if (m_compensation->compensationText().isEmpty()) {
+                return std::nullopt;
+            }
+            return hcalc::SiteLoad{m_compensation->activePowerText(), m_compensation->targetPowerFactorText()};
+        },
+        [](const QString& fileName, const hcalc::CheckReportContent& content) {
+            hcalc::ImpedanceChart chart;
+            chart.setFont(hcalc::look::songTi());
+            chart.setScan(content.result.scan, content.result.resonances, content.separator);
+            return hcalc::WriteCheckReport(
+                fileName, content, QDate::currentDate(), hcalc::ApplicationVersion(),
+                [&chart](QPainter& painter, const QRectF& area, const hcalc::ReportTextDrawer& text) {
+                    chart.draw(painter, area, hcalc::look::windowPalette(), text);
+                });
+        });
+    m_pageControl->addTab(limits, u"谐波限值校验"_s);
     m_pageControl->setCurrentIndex(0);
 
     // The capacitor and reactor page fills the bank page's capacitance and
@@ -179,6 +205,16 @@ void TForm1::createPages() {
     connect(m_installation, &Installation::idealCapacitiesWritten, m_resonance,
             [this] { m_resonance->takeHarmonicCurrents(m_installation->harmonicCurrentTexts()); });
     connect(m_selection, &Selection::chosenCapacitorsWritten, m_resonance, &Resonance::takeChosenCapacitors);
+
+    // The grid code's limits are checked on the check shown, whether a user's
+    // 校验 or an opened design showed it; a user's 校验 also gives their
+    // defaults: the PCC level nearest its voltage and its S_k as S_k1.
+    using Limits = hcalc::GridCodePage;
+    connect(m_resonance, &Resonance::checkShown, limits, &Limits::takeCheck);
+    connect(m_resonance, &Resonance::checkEmptied, limits, &Limits::forgetCheck);
+    connect(m_resonance, &Resonance::checkedByUser, limits, &Limits::takeDefaults);
+    connect(m_compensation, &hcalc::CompensationPage::wholeCompensationWritten, limits,
+            [limits] { limits->refreshDemandHint(); });
 }
 
 void TForm1::createStatusBar() {

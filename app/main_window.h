@@ -28,7 +28,7 @@ class DesignFiles;
 class WindowDesign;
 }  // namespace hcalc
 
-// The main window: the page control with its eight pages, the menu and the
+// The main window: the page control with its nine pages, the menu and the
 // status bar. It owns the shared design values for the whole run and wires
 // the hand-overs between pages.
 class TForm1 : public QMainWindow {

@@ -1,5 +1,7 @@
 #include "app/window_design.h"
 
+#include "core/grid_code.h"
+#include "pages/grid_code_page.h"
 #include "pages/installation_page.h"
 #include "pages/page.h"
 #include "pages/resonance_page.h"
@@ -89,6 +91,9 @@ DesignDocument WindowDesign::capture() const {
     d.design = m_design;
     d.searches = m_installation.keptSearches();
     d.check = m_resonance.lastCheck();
+    if (const GridCodePage* limits = m_pages.findChild<GridCodePage*>(); limits != nullptr && d.check) {
+        d.limitCheck = limits->lastCheck();
+    }
     return d;
 }
 
@@ -113,8 +118,14 @@ QString WindowDesign::misfit(const DesignDocument& design) const {
             }
         }
     }
-    if (design.check && !CheckResonance(*design.check)) {
-        return u"“check”中的数值超出了校验可计算的范围"_s;
+    if (design.check) {
+        const std::optional<ResonanceCheck> check = CheckResonance(*design.check);
+        if (!check) {
+            return u"“check”中的数值超出了校验可计算的范围"_s;
+        }
+        if (design.limitCheck && !CheckGridCode(FlowsOf(*design.check, *check), *design.limitCheck)) {
+            return u"“limitCheck”中的数值超出了限值校验可计算的范围"_s;
+        }
     }
     return {};
 }
@@ -153,10 +164,15 @@ bool WindowDesign::apply(const DesignDocument& design, QString& refusal) {
     m_report.setPlainText(design.report.join(u'\n'));
     m_design = design.design;
     m_installation.showSearches(design.searches, std::move(*lists));
+    // The check shown hands its results to the limits' page, which then
+    // shows the design's limits checked on them.
     if (design.check) {
         m_resonance.showCheck(*design.check);
     } else {
         m_resonance.forgetCheck();
+    }
+    if (GridCodePage* limits = m_pages.findChild<GridCodePage*>(); limits != nullptr && design.limitCheck) {
+        limits->showCheck(*design.limitCheck);
     }
     for (int i = 0; i < m_pages.count(); ++i) {
         if (m_pages.widget(i)->objectName() == design.page) {

@@ -9,6 +9,7 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -244,6 +245,55 @@ ResonanceInputs ReadCheck(const Node& node) {
     return in;
 }
 
+// The grid code's names in the file.
+constexpr char kGb14549Key[] = "gb14549";
+constexpr char kIeee519Key[] = "ieee519";
+
+GridCodeInputs ReadLimitCheck(const Node& node) {
+    GridCodeInputs in;
+    const QString code = node["code"].text();
+    bool valid = true;
+    if (code == QLatin1String(kGb14549Key)) {
+        in.code = GridCode::Gb14549;
+        const std::int32_t level = node["pccLevel"].integer();
+        valid = level >= 0 && static_cast<std::size_t>(level) < kGb14549Table2.size();
+        in.gb.pccLevel = static_cast<std::size_t>(std::max(level, 0));
+        in.gb.minShortCircuitMva = node["minShortCircuitMva"].real();
+        valid = valid && in.gb.minShortCircuitMva > 0;
+        if (node["share"].exists()) {
+            const Node share = node["share"];
+            in.gb.share = UserShare{share["agreedMva"].real(), share["supplyMva"].real()};
+            valid = valid && in.gb.share->agreedMva > 0 && in.gb.share->agreedMva <= in.gb.share->supplyMva;
+        }
+    } else if (code == QLatin1String(kIeee519Key)) {
+        in.code = GridCode::Ieee519;
+        in.maxDemandCurrent = node["maxDemandCurrent"].real();
+        valid = in.maxDemandCurrent > 0;
+    } else {
+        Refuse(
+            u"“%1”应为“%2”或“%3”"_s.arg(node["code"].path(), QLatin1String(kGb14549Key), QLatin1String(kIeee519Key)));
+    }
+    // The bounds the page reads its inputs within.
+    if (!valid) {
+        Refuse(u"“%1”不是一次可以进行的限值校验（数值超出取值范围）"_s.arg(node.path()));
+    }
+    return in;
+}
+
+QJsonObject LimitCheckObject(const GridCodeInputs& in) {
+    if (in.code == GridCode::Ieee519) {
+        return {{u"code"_s, QLatin1String(kIeee519Key)}, {u"maxDemandCurrent"_s, Number(in.maxDemandCurrent)}};
+    }
+    QJsonObject object{{u"code"_s, QLatin1String(kGb14549Key)},
+                       {u"pccLevel"_s, static_cast<int>(in.gb.pccLevel)},
+                       {u"minShortCircuitMva"_s, Number(in.gb.minShortCircuitMva)}};
+    if (in.gb.share) {
+        object.insert(u"share"_s, QJsonObject{{u"agreedMva"_s, Number(in.gb.share->agreedMva)},
+                                              {u"supplyMva"_s, Number(in.gb.share->supplyMva)}});
+    }
+    return object;
+}
+
 DesignDocument ReadDocument(const Node& root) {
     ReadVersion(root);
     DesignDocument d;
@@ -305,6 +355,12 @@ DesignDocument ReadDocument(const Node& root) {
     }
     if (root["check"].exists()) {
         d.check = ReadCheck(root["check"]);
+    }
+    if (root["limitCheck"].exists()) {
+        if (!d.check) {
+            Refuse(u"有“limitCheck”而没有它所依据的“check”"_s);
+        }
+        d.limitCheck = ReadLimitCheck(root["limitCheck"]);
     }
     if (root["recoveredFile"].exists()) {
         d.recoveredFile = root["recoveredFile"].text();
@@ -378,6 +434,9 @@ QByteArray WriteDesign(const DesignDocument& d) {
                                             {u"xOverR"_s, Number(in.xOverR)},
                                             {u"branches"_s, branches},
                                             {u"harmonicCurrents"_s, Numbers(in.harmonicCurrents)}});
+    }
+    if (d.check && d.limitCheck) {
+        root.insert(u"limitCheck"_s, LimitCheckObject(*d.limitCheck));
     }
     if (!d.recoveredFile.isEmpty()) {
         root.insert(u"recoveredFile"_s, d.recoveredFile);

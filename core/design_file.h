@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/filter_bank_table.h"
+#include "core/grid_code.h"
 #include "core/resonance.h"
 #include "core/scheme_search.h"
 
@@ -23,7 +24,7 @@ inline constexpr char kDesignFormatName[] = "hcalc-design";
 // The format's version: a newer minor version only adds keys, which older
 // programs ignore; a newer major version cannot be read by this program.
 inline constexpr int kDesignFormatMajor = 1;
-inline constexpr int kDesignFormatMinor = 0;
+inline constexpr int kDesignFormatMinor = 1;  // 1.1 adds limitCheck
 // The file name suffix of a design, without the dot.
 inline constexpr char kDesignSuffix[] = "hcalc";
 // Larger files are refused before they are parsed: a design of all pages takes
@@ -55,6 +56,9 @@ struct DesignDocument {
     DesignState design;  // the filter-bank table, currentOrder, pendingBankCount
     std::vector<DesignSearch> searches;
     std::optional<ResonanceInputs> check;  // the check shown, run again when opened
+    // The grid code's limits checked on it, as the page read its inputs; run
+    // again when opened. Only with a check.
+    std::optional<GridCodeInputs> limitCheck;
     // Only in a recovery file: the design file that the recovered window had
     // open, if any.
     QString recoveredFile;

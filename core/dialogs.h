@@ -9,6 +9,10 @@ namespace hcalc {
 inline QString ApplicationTitle() {
     return QStringLiteral("谐波计算软件");
 }
+// The program's version, "1.0.0": the project's version in CMake.
+inline QString ApplicationVersion() {
+    return QStringLiteral(HCALC_VERSION);
+}
 }  // namespace hcalc
 
 // The four modal boxes through which a calculation talks to the user. The

@@ -85,7 +85,8 @@ void Conclude(ComplianceCheck& out) {
         if (f.exceededWithBank && !out.firstFailure) {
             out.firstFailure = ComplianceFailure{row, quantity};
         }
-        if (f.exceededWithoutBank) {
+        if (f.exceededWithoutBank && !out.firstFailureWithoutBank) {
+            out.firstFailureWithoutBank = ComplianceFailure{row, quantity};
             out.compliesWithoutBank = false;
         }
     };
@@ -100,7 +101,7 @@ void Conclude(ComplianceCheck& out) {
 
 QString FormatShown(double value, ShownPrecision precision, QChar decimalSeparator) {
     return precision.significant ? FormatSignificant(value, precision.digits, decimalSeparator)
-                                 : FormatDecimals(value, precision.digits, decimalSeparator);
+                                 : FormatCell(value, precision.digits, decimalSeparator);
 }
 
 ShownFigure ShowFigure(const ComplianceFigure& figure, QChar decimalSeparator) {
@@ -239,6 +240,29 @@ std::optional<ComplianceCheck> CheckIeee519(const HarmonicFlows& flows, double m
         CheckVoltages(flows, limits.individualPct, limits.thdPct, out);
         Conclude(out);
         return out;
+    } catch (const NotComputable&) {
+        return std::nullopt;
+    }
+}
+
+HarmonicFlows FlowsOf(const ResonanceInputs& in, const ResonanceCheck& check) {
+    HarmonicFlows flows;
+    flows.lineVoltage = in.lineVoltage;
+    flows.shortCircuitMva = in.shortCircuitMva;
+    flows.currentWithoutBank = check.networkCurrentWithoutBank;
+    flows.currentWithBank = check.networkCurrentWithBank;
+    flows.voltageWithoutBank = check.voltageWithoutBank;
+    flows.voltageWithBank = check.voltageWithBank;
+    return flows;
+}
+
+std::optional<ComplianceCheck> CheckGridCode(const HarmonicFlows& flows, const GridCodeInputs& in) {
+    return in.code == GridCode::Gb14549 ? CheckGb14549(flows, in.gb) : CheckIeee519(flows, in.maxDemandCurrent);
+}
+
+std::optional<double> DemandCurrent(double activePowerKw, double lineVoltage, double powerFactor) {
+    try {
+        return Quotient(1000 * activePowerKw, Finite(kSqrt3 * lineVoltage * powerFactor));
     } catch (const NotComputable&) {
         return std::nullopt;
     }

@@ -10,6 +10,9 @@
 
 namespace hcalc {
 
+struct ResonanceInputs;
+struct ResonanceCheck;
+
 // The harmonic limits of a grid code at the connection, with the bank and
 // without it: GB/T 14549-1993 and IEEE Std 519-2014, for the orders 3, 5, 7
 // and 11. Computed in double with + − × ÷ and √, and the one power of GB/T
@@ -88,7 +91,9 @@ inline constexpr std::array<IeeeVoltageLimit, 4> kIeee519Table1{{
     {std::numeric_limits<double>::infinity(), 1.0, 1.5},
 }};
 
-// How a figure is shown: `digits` significant digits, or `digits` decimals.
+// How a figure is shown: `digits` significant digits, or `digits` decimals
+// (FormatCell: with an exponent where that would take more than kCellChars
+// characters). Either way a figure takes at most kCellChars characters.
 struct ShownPrecision {
     bool significant = false;
     int digits = 2;
@@ -113,18 +118,24 @@ struct HarmonicFlows {
     std::array<double, 4> voltageWithoutBank{};  // V (line)
     std::array<double, 4> voltageWithBank{};     // V (line)
 };
+// The flows of a resonance check.
+HarmonicFlows FlowsOf(const ResonanceInputs& in, const ResonanceCheck& check);
 
 // A user sharing the PCC: the user's agreed capacity S_i and the supply
 // equipment's capacity S_t, MVA.
 struct UserShare {
     double agreedMva = 0;
     double supplyMva = 0;
+
+    bool operator==(const UserShare&) const = default;
 };
 
 struct Gb14549Inputs {
     std::size_t pccLevel = 0;        // the row of Table 2
     double minShortCircuitMva = 0;   // S_k1 at the PCC
     std::optional<UserShare> share;  // none: the whole allowance (S_i = S_t)
+
+    bool operator==(const Gb14549Inputs&) const = default;
 };
 
 // The row of GB/T 14549's levels nearest the line voltage (V) by ratio: the
@@ -214,6 +225,7 @@ struct ComplianceCheck {
     double shortCircuitCurrent = 0;
     double shortCircuitRatio = 0;
     std::optional<ComplianceFailure> firstFailure;  // with the bank; none: complies
+    std::optional<ComplianceFailure> firstFailureWithoutBank;
     bool compliesWithoutBank = false;
 
     bool currentsChecked() const { return currentTableRow.has_value(); }
@@ -224,6 +236,22 @@ struct ComplianceCheck {
 // divide by zero (U, I_L, S_t) or leave the range of a double.
 std::optional<ComplianceCheck> CheckGb14549(const HarmonicFlows& flows, const Gb14549Inputs& in);
 std::optional<ComplianceCheck> CheckIeee519(const HarmonicFlows& flows, double maxDemandCurrent);
+
+// What a check against one of the codes is given besides the flows: the
+// code, and the inputs of that code (those of the other are not read).
+struct GridCodeInputs {
+    GridCode code = GridCode::Gb14549;
+    Gb14549Inputs gb;             // GB/T 14549
+    double maxDemandCurrent = 0;  // IEEE 519: I_L, A
+
+    bool operator==(const GridCodeInputs&) const = default;
+};
+std::optional<ComplianceCheck> CheckGridCode(const HarmonicFlows& flows, const GridCodeInputs& in);
+
+// The fundamental load current I_L = 1000 P / (√3 U cos φ), A, from the
+// active power P (kW), the line voltage U (V) and the power factor; nullopt
+// when not finite.
+std::optional<double> DemandCurrent(double activePowerKw, double lineVoltage, double powerFactor);
 
 // A nominal voltage as the tables name it, kV: "0.38", "6", "110".
 QString FormatNominalKv(double kv, QChar decimalSeparator);

@@ -257,6 +257,8 @@ std::optional<ResonanceCheck> CheckResonance(const ResonanceInputs& in) {
             out.bankSharePct[j] = Finite(Quotient(Abs(y[j].bank), total) * 100);
             out.voltageWithoutBank[j] = Finite(kSqrt3 * Abs(NetworkImpedanceAt(circuit.network(), n)) * current);
             out.voltageWithBank[j] = Quotient(kSqrt3 * current, total);
+            out.networkCurrentWithoutBank[j] = current;
+            out.networkCurrentWithBank[j] = Quotient(current * Abs(y[j].network), total);
             sumWithout = sumWithout + out.voltageWithoutBank[j] * out.voltageWithoutBank[j];
             sumWith = sumWith + out.voltageWithBank[j] * out.voltageWithBank[j];
         }

@@ -110,6 +110,10 @@ struct ResonanceCheck {
     std::array<double, 4> bankSharePct{};        // |Σ I_k,n| / I_n, per order
     std::array<double, 4> voltageWithoutBank{};  // U_n at the connection point, V (line)
     std::array<double, 4> voltageWithBank{};     // V (line)
+    // The harmonic current into the network: the load's I_n without the
+    // bank, I_S,n = I_n |Y_S| / |Y_S + Σ Y_k| with it, A.
+    std::array<double, 4> networkCurrentWithoutBank{};
+    std::array<double, 4> networkCurrentWithBank{};
     double thdWithoutBankPct = 0;
     double thdWithBankPct = 0;
     std::vector<ScanPoint> resonances;  // each parallel resonance in the scan's range: its order and |Z| there

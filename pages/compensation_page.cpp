@@ -51,6 +51,10 @@ QString CompensationPage::targetPowerFactorText() const {
     return m_targetPf->text();
 }
 
+QString CompensationPage::compensationText() const {
+    return m_result->text();
+}
+
 void CompensationPage::RzBitBtn2Click() {
     requireFilled({m_activePower, m_targetPf, m_presentPf}, u"请输入完整数据"_s);
     const Ext p = readReal(m_activePower);

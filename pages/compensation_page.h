@@ -18,6 +18,8 @@ public:
     QString activePowerText() const;
     QString presentPowerFactorText() const;
     QString targetPowerFactorText() const;
+    // The compensation capacity shown, kvar; empty before a calculation.
+    QString compensationText() const;
 
     void RzBitBtn2Click();  // "计算"
     void RzBitBtn1Click();  // "清空"

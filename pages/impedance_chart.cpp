@@ -135,7 +135,15 @@ QRectF ImpedanceChart::legendRect() const {
     return {left, area.top() + 4, area.right() - 8 - left, height};
 }
 
-void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette& palette) const {
+void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette& palette,
+                          const TextDrawer& text) const {
+    const auto drawText = [&](const QRectF& box, int flags, const QString& label) {
+        if (text) {
+            text(painter, box, flags, label);
+        } else {
+            painter.drawText(box, flags, label);
+        }
+    };
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font());
@@ -269,7 +277,7 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
         box.moveCenter(QPointF(xAt(order), plot.top() + fm.height() / 2 + 1));
         painter.fillRect(box, background);
         painter.setPen(ink);
-        painter.drawText(box, Qt::AlignCenter, label);
+        drawText(box, Qt::AlignCenter, label);
         taken.push_back(box);
     }
 
@@ -317,7 +325,7 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
         veil.setAlphaF(0.7F);
         painter.fillRect(box, veil);
         painter.setPen(ink);
-        painter.drawText(box, Qt::AlignCenter, label);
+        drawText(box, Qt::AlignCenter, label);
     }
 
     // Axes, ticks and their labels, titles.
@@ -327,21 +335,21 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
     for (const auto& [k, label] : decades) {
         const double y = plot.bottom() - double(k - low) / (high - low) * plot.height();
         painter.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
-        painter.drawText(QRectF(area.left() + 4, y - fm.height() / 2, widestLabel + 4, fm.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, label);
+        drawText(QRectF(area.left() + 4, y - fm.height() / 2, widestLabel + 4, fm.height()),
+                 Qt::AlignRight | Qt::AlignVCenter, label);
     }
     for (int order = kScanFirstOrder; order <= kScanLastOrder; ++order) {
         const bool labelled = Labelled(order);
         painter.drawLine(QPointF(xAt(order), plot.bottom()), QPointF(xAt(order), plot.bottom() + (labelled ? 5 : 3)));
         if (labelled) {
             const QString label = QString::number(order);
-            painter.drawText(QRectF(xAt(order) - 20, plot.bottom() + 5, 40, fm.height()), Qt::AlignCenter, label);
+            drawText(QRectF(xAt(order) - 20, plot.bottom() + 5, 40, fm.height()), Qt::AlignCenter, label);
         }
     }
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 5 + fm.height(), plot.width(), fm.height()), Qt::AlignCenter,
-                     u"谐波次数 n（虚点线：特征谐波次数）"_s);
-    painter.drawText(QRectF(area.left() + 4, area.top() + 4, fm.horizontalAdvance(kAxisTitle) + 4, fm.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, kAxisTitle);
+    drawText(QRectF(plot.left(), plot.bottom() + 5 + fm.height(), plot.width(), fm.height()), Qt::AlignCenter,
+             u"谐波次数 n（虚点线：特征谐波次数）"_s);
+    drawText(QRectF(area.left() + 4, area.top() + 4, fm.horizontalAdvance(kAxisTitle) + 4, fm.height()),
+             Qt::AlignLeft | Qt::AlignVCenter, kAxisTitle);
 
     // The legend.
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -357,13 +365,13 @@ void ImpedanceChart::draw(QPainter& painter, const QRectF& area, const QPalette&
             painter.drawLine(QPointF(at.x(), middle), QPointF(at.x() + kSampleLength, middle));
         }
         painter.setPen(ink);
-        painter.drawText(QRectF(at.x() + kSampleLength + 6, at.y(), fm.horizontalAdvance(e.text) + 2, fm.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, e.text);
+        drawText(QRectF(at.x() + kSampleLength + 6, at.y(), fm.horizontalAdvance(e.text) + 2, fm.height()),
+                 Qt::AlignLeft | Qt::AlignVCenter, e.text);
     }
 
     if (m_scan.empty()) {
         painter.setPen(ink);
-        painter.drawText(plot, Qt::AlignCenter, u"按“校验”后，这里画出接入点的阻抗曲线"_s);
+        drawText(plot, Qt::AlignCenter, u"按“校验”后，这里画出接入点的阻抗曲线"_s);
     }
     painter.restore();
 }

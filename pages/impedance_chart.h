@@ -7,6 +7,8 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <functional>
+
 #include <vector>
 
 class QPainter;
@@ -29,8 +31,11 @@ public:
     bool hasScan() const { return !m_scan.empty(); }
     const std::vector<ScanPoint>& scan() const { return m_scan; }
 
-    // Draws the chart into area, in the colours of palette.
-    void draw(QPainter& painter, const QRectF& area, const QPalette& palette) const;
+    // Draws a text into a box as QPainter::drawText(box, flags, text) does.
+    using TextDrawer = std::function<void(QPainter&, const QRectF&, int, const QString&)>;
+    // Draws the chart into area, in the colours of palette; its texts through
+    // `text` where one is given (a report that notes what it draws).
+    void draw(QPainter& painter, const QRectF& area, const QPalette& palette, const TextDrawer& text = {}) const;
     // Where the legend stands when the chart fills its widget.
     QRectF legendRect() const;
 

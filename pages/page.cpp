@@ -3,6 +3,7 @@
 #include "core/dialogs.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHash>
@@ -168,6 +169,34 @@ QLineEdit* Page::addField(QWidget* parent, const QString& name, FieldRole role) 
     const int width = widthShowing(field, widestText(QFontMetricsF(field->font()), role));
     field->setFixedSize(width, std::max(kDesignFieldHeight, field->sizeHint().height()));
     return field;
+}
+
+QComboBox* Page::addList(QWidget* parent, const QString& name, const QStringList& items) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setFont(parent->font());
+    list->addItems(items);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list->setFixedHeight(std::max(kDesignFieldHeight, list->sizeHint().height()));
+    return list;
+}
+
+QComboBox* Page::addListRow(const Form& form, int row, int column, const QString& caption, const QString& name,
+                            const QStringList& items, const QString& unit) {
+    QWidget* group = form.grid->parentWidget();
+    QComboBox* list = addList(group, name, items);
+    QLabel* captionLabel = addLabel(group, caption);
+    const int oneLine = captionLabel->sizeHint().width();
+    captionLabel->setWordWrap(true);
+    captionLabel->setFixedWidth(std::min(oneLine, form.captionWidths.at(static_cast<std::size_t>(column))));
+    captionLabel->setBuddy(list);  // screen readers name the list by its caption
+    form.grid->addWidget(captionLabel, row, form.gridColumn(column), Qt::AlignVCenter);
+    form.grid->addWidget(list, row, form.gridColumn(column) + 1, Qt::AlignLeft | Qt::AlignVCenter);
+    if (!unit.isEmpty()) {
+        form.grid->addWidget(addLabel(group, unit), row, form.gridColumn(column) + 2, Qt::AlignVCenter);
+        list->setAccessibleDescription(unitDescription(unit));
+    }
+    return list;
 }
 
 QLabel* Page::addLabel(QWidget* parent, const QString& text) {

@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -23,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QAbstractButton;
+class QComboBox;
 
 namespace hcalc {
 
@@ -100,6 +102,12 @@ protected:
                       const QString& unit, FieldRole role);
     // A single-line edit field; it takes the font of the group it sits in.
     QLineEdit* addField(QWidget* parent, const QString& name, FieldRole role);
+    // A list to choose one of fixed items from, the first chosen; it takes
+    // the font of the group it sits in and is as wide as its longest item.
+    QComboBox* addList(QWidget* parent, const QString& name, const QStringList& items);
+    // A form row with a list in the field's place.
+    QComboBox* addListRow(const Form& form, int row, int column, const QString& caption, const QString& name,
+                          const QStringList& items, const QString& unit);
     // A caption or unit label, "宋体" 13 pixels regular.
     QLabel* addLabel(QWidget* parent, const QString& text);
 

@@ -1,6 +1,7 @@
 #include "pages/resonance_page.h"
 
 #include "core/calculation.h"
+#include "core/check_texts.h"
 #include "core/dialogs.h"
 #include "core/fault.h"
 #include "core/filter_orders.h"
@@ -33,7 +34,7 @@ namespace {
 
 constexpr double kDefaultXOverR = 10;
 constexpr double kDefaultQuality = 50;
-constexpr int kResultRows = 8;
+constexpr int kResultRows = static_cast<int>(kCheckResultRows);
 constexpr int kFirstBranchRow = 3;  // of the input grid: headers and fields of the network, then the branches' headers
 constexpr int kSavedWidth = 960;    // the saved picture's size in the page's pixels, drawn at twice the resolution
 constexpr int kSavedHeight = 600;
@@ -41,43 +42,11 @@ constexpr int kPdfResolution = 96;  // dots per inch: the chart's pixel fonts ke
 
 const QColor kOverLimit{170, 0, 0};  // 6:1 on the result background
 
-// The captions of the result rows and the duty limits of the middle four.
-// clang-format off
-const std::array<const char*, kResultRows> kResultCaptions{
-    "调谐次数ht",
-    "电容器电压有效值（%）",
-    "电容器电压峰值（%）",
-    "电容器电流有效值（%）",
-    "电容器无功功率（%）",
-    "电容器组分流（%）",
-    "无补偿时谐波电压（V）",
-    "有补偿时谐波电压（V）",
+// The names of the result rows' cells, after kCheckResultCaptions.
+const std::array<const char*, kCheckResultRows> kResultNames{
+    "checkTuning",        "checkRmsVoltage", "checkPeakVoltage",    "checkRmsCurrent",
+    "checkReactivePower", "checkShare",      "checkVoltageWithout", "checkVoltageWith",
 };
-const std::array<const char*, kResultRows> kResultNames{
-    "checkTuning", "checkRmsVoltage", "checkPeakVoltage", "checkRmsCurrent", "checkReactivePower",
-    "checkShare", "checkVoltageWithout", "checkVoltageWith",
-};
-// clang-format on
-constexpr std::array<double, 4> kLimits{kIeee18Limits.rmsVoltagePct, kIeee18Limits.peakVoltagePct,
-                                        kIeee18Limits.rmsCurrentPct, kIeee18Limits.reactivePowerPct};
-
-QString OrderName(int order) {
-    return u"%1次"_s.arg(order);
-}
-
-// "1～25次间的并联谐振次数：", from the scan's range.
-QString ResonancesCaption() {
-    return u"%1～%2次间的并联谐振次数："_s.arg(kScanFirstOrder).arg(kScanLastOrder);
-}
-
-// "3、5、7、11、13"
-QString JoinedOrders(const std::vector<int>& orders) {
-    QStringList texts;
-    for (int h : orders) {
-        texts << QString::number(h);
-    }
-    return texts.join(u"、"_s);
-}
 
 // A result cell is as wide as "999.9 超限", the widest text of the usual
 // values, and wider while it shows a longer one (up to kCellChars characters
@@ -240,14 +209,13 @@ QGroupBox* ResonancePage::addResultGroup() {
     for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
         grid->addWidget(addLabel(group, OrderName(kFilterOrders[j])), 0, static_cast<int>(j) + 2, Qt::AlignCenter);
     }
-    std::array<std::array<QLabel*, 4>, kResultRows> cells{};
-    for (int r = 0; r < kResultRows; ++r) {
-        const auto row = static_cast<std::size_t>(r);
-        QLabel* caption = addLabel(group, QString::fromUtf8(kResultCaptions[row]));
+    std::array<std::array<QLabel*, 4>, kCheckResultRows> cells{};
+    for (std::size_t row = 0; row < kCheckResultRows; ++row) {
+        const int r = static_cast<int>(row);
+        QLabel* caption = addLabel(group, QString::fromUtf8(kCheckResultCaptions[row]));
         grid->addWidget(caption, r + 1, 0);
-        if (r >= 1 && r <= 4) {
-            grid->addWidget(addLabel(group, FormatDecimals(kLimits[row - 1], 0, u'.') + u"%"_s), r + 1, 1,
-                            Qt::AlignCenter);
+        if (const QString limit = CheckRowLimit(row); !limit.isEmpty()) {
+            grid->addWidget(addLabel(group, limit), r + 1, 1, Qt::AlignCenter);
         }
         for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
             cells[row][j] = ResultCell(group, QString::fromUtf8(kResultNames[row]) + QString::number(kFilterOrders[j]));
@@ -380,6 +348,9 @@ std::optional<ResonanceInputs> ResonancePage::inputsAsShown() const {
 void ResonancePage::checkClick() {
     clearResults();  // a refused check leaves no results of earlier inputs
     showCheck(readInputs(Reading::Telling));
+    if (m_lastCheck) {
+        Q_EMIT checkedByUser(*m_lastCheck);
+    }
 }
 
 void ResonancePage::showCheck(const ResonanceInputs& in) {
@@ -391,65 +362,28 @@ void ResonancePage::showCheck(const ResonanceInputs& in) {
     }
     showResult(in, *result);
     m_lastCheck = in;
+    Q_EMIT checkShown(in, *result);
 }
 
 void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& result) {
-    const QChar separator = m_numbers.decimalSeparator;
+    const ShownResonanceCheck shown = ShowResonanceCheck(in, result, m_numbers.decimalSeparator);
     for (std::size_t j = 0; j < m_results.size(); ++j) {
         const ResultColumn& column = m_results[j];
-        if (!in.branches[j].present) {
-            ShowCell(column.tuning, u"无支路"_s);
-            for (QLabel* cell : column.duty) {
-                ShowCell(cell, u"—"_s);
-            }
-        } else {
-            const double tuning = result.branches[j].tuningOrder;
-            ShowCell(column.tuning, tuning > 0 ? FormatCell(tuning, 2, separator) : u"无电抗器"_s);
-            const CapacitorDuty& d = result.duties[j];
-            const std::array<double, 4> duty{d.rmsVoltagePct, d.peakVoltagePct, d.rmsCurrentPct, d.reactivePowerPct};
-            for (std::size_t k = 0; k < duty.size(); ++k) {
-                const bool over = AsShown(duty[k], 1) > kLimits[k];
-                ShowCell(column.duty[k], FormatCell(duty[k], 1, separator) + (over ? u" 超限"_s : QString()), over);
-            }
-        }
-        ShowCell(column.share, FormatCell(result.bankSharePct[j], 1, separator));
-        ShowCell(column.voltageWithout, FormatSignificant(result.voltageWithoutBank[j], 4, separator));
-        ShowCell(column.voltageWith, FormatSignificant(result.voltageWithBank[j], 4, separator));
-    }
-
-    // Every resonance is listed; one within 10 % of a characteristic order is
-    // warned about only where the bank amplifies that order's harmonics.
-    QStringList orders;
-    QStringList warned;
-    QStringList quiet;
-    for (const ScanPoint& p : result.resonances) {
-        orders << FormatDecimals(p.order, 2, separator);
-        const std::vector<int> near = NearbyCharacteristicOrders(p.order);
-        if (!near.empty()) {
-            (Amplifies(p) ? warned : quiet) << u"%1次靠近%2次"_s.arg(orders.back(), JoinedOrders(near));
+        const std::array<QLabel*, kCheckResultRows> cells{column.tuning,         column.duty[0],    column.duty[1],
+                                                          column.duty[2],        column.duty[3],    column.share,
+                                                          column.voltageWithout, column.voltageWith};
+        for (std::size_t row = 0; row < cells.size(); ++row) {
+            ShowCell(cells[row], shown.cells[row][j].text, shown.cells[row][j].over);
         }
     }
-    m_resonances->setText(ResonancesCaption() + (orders.isEmpty() ? u"无"_s : orders.join(u"、"_s)));
-    // The warning in red; beside it, in black, what it is given for and the
-    // resonances near a characteristic order where the bank amplifies nothing.
-    const QString unwarned =
-        quiet.isEmpty() ? QString() : quiet.join(u"，"_s) + u"谐波，但该处|Z|不大于电网|Z|，不警告。"_s;
-    if (!warned.isEmpty()) {
-        m_warning->setText(u"警告："_s + warned.join(u"，"_s) + u"谐波（±10%以内）。"_s);
-        m_warningBasis->setText(u"（该处|Z|大于电网|Z|）"_s + unwarned);
-    } else if (!quiet.isEmpty()) {
-        m_warning->setText(unwarned);
-        m_warningBasis->clear();
-    } else {
-        const std::vector<int> characteristic(kCharacteristicOrders.begin(), kCharacteristicOrders.end());
-        m_warning->setText(u"谐振点均不在%1次谐波的±10%以内。"_s.arg(JoinedOrders(characteristic)));
-        m_warningBasis->clear();
-    }
+    m_resonances->setText(shown.resonances);
+    // The warning in red; beside it, in black, what it is given for.
+    m_warning->setText(shown.warning);
+    m_warningBasis->setText(shown.warningBasis);
     m_warning->setPalette(
-        look::withColor(m_warning->palette(), QPalette::WindowText, warned.isEmpty() ? QColor(Qt::black) : kOverLimit));
-    m_distortion->setText(u"接入点电压总谐波畸变率THDu：无电容器组 %1%，有电容器组 %2%"_s.arg(
-        FormatCell(result.thdWithoutBankPct, 1, separator), FormatCell(result.thdWithBankPct, 1, separator)));
-    m_chart->setScan(result.scan, result.resonances, separator);
+        look::withColor(m_warning->palette(), QPalette::WindowText, shown.warned ? kOverLimit : QColor(Qt::black)));
+    m_distortion->setText(shown.distortion);
+    m_chart->setScan(result.scan, result.resonances, m_numbers.decimalSeparator);
 }
 
 void ResonancePage::clearResults() {
@@ -462,9 +396,10 @@ void ResonancePage::clearResults() {
     m_resonances->setText(ResonancesCaption());
     m_warning->clear();
     m_warningBasis->clear();
-    m_distortion->setText(u"接入点电压总谐波畸变率THDu："_s);
+    m_distortion->setText(DistortionCaption());
     m_chart->clear();
     m_lastCheck.reset();
+    Q_EMIT checkEmptied();
 }
 
 void ResonancePage::clearClick() {

@@ -46,6 +46,14 @@ public:
     // Shows no check: the results and the chart emptied.
     void forgetCheck() { clearResults(); }
 
+Q_SIGNALS:
+    // A check is shown, after 校验 or by showCheck: its inputs and results.
+    void checkShown(const hcalc::ResonanceInputs& in, const hcalc::ResonanceCheck& result);
+    // The results are emptied: no check is shown.
+    void checkEmptied();
+    // 校验 was clicked and shows the check of `in` (after checkShown).
+    void checkedByUser(const hcalc::ResonanceInputs& in);
+
 private:
     struct BranchFields {
         QLineEdit* ratedVoltage;  // U_R, V

@@ -159,6 +159,41 @@ void drawLine(QPainter& painter, const QTextLayout& layout, const QString& text,
 
 }  // namespace
 
+void DrawTextLine(QPainter& painter, const QTextLayout& layout, const QTextLine& line, const QPointF& origin,
+                  std::vector<DrawnText>& drawn) {
+    drawLine(painter, layout, layout.text(), line, origin, drawn);
+}
+
+void DrawTextInBox(QPainter& painter, const QRectF& box, int flags, const QString& text,
+                   std::vector<DrawnText>& drawn) {
+    QTextLayout layout(text, painter.font(), painter.device());
+    QTextOption option = layout.textOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        return;  // no text
+    }
+    line.setLineWidth(box.width());
+    layout.endLayout();
+    const qreal width = line.naturalTextWidth();
+    qreal x = box.left();
+    if ((flags & Qt::AlignRight) != 0) {
+        x = box.right() - width;
+    } else if ((flags & Qt::AlignHCenter) != 0) {
+        x = box.center().x() - width / 2;
+    }
+    qreal y = box.top();
+    if ((flags & Qt::AlignBottom) != 0) {
+        y = box.bottom() - line.height();
+    } else if ((flags & Qt::AlignVCenter) != 0) {
+        y = box.center().y() - line.height() / 2;
+    }
+    DrawTextLine(painter, layout, line, QPointF(x, y), drawn);
+}
+
 void FailPrinting(const QString& message) {
     throw CalcFault(FaultKind::PrintFailure, message);
 }

@@ -6,6 +6,11 @@
 
 class QFont;
 class QPagedPaintDevice;
+class QPainter;
+class QPointF;
+class QRectF;
+class QTextLayout;
+class QTextLine;
 class QSizeF;
 class QTextDocument;
 
@@ -31,5 +36,16 @@ using DrawnPages = std::vector<std::vector<DrawnText>>;
 // on each page. Fails the printing ("Printing failed") when the device
 // cannot be painted on or cannot start a new page.
 DrawnPages DrawOnPages(QPagedPaintDevice& device, const QTextDocument& text, const QFont& font, const QSizeF& page);
+
+// Draws one line of a laid-out text as DrawOnPages draws a line: its glyphs
+// as the layout places them, the layout's origin at `origin`, in the
+// painter's pen; and notes what was drawn in `drawn`.
+void DrawTextLine(QPainter& painter, const QTextLayout& layout, const QTextLine& line, const QPointF& origin,
+                  std::vector<DrawnText>& drawn);
+
+// Draws a text on one line in the painter's font and pen, placed in box as
+// QPainter::drawText(box, flags, text) places it by the alignment flags, and
+// notes what was drawn in `drawn`.
+void DrawTextInBox(QPainter& painter, const QRectF& box, int flags, const QString& text, std::vector<DrawnText>& drawn);
 
 }  // namespace hcalc

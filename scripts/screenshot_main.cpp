@@ -1,11 +1,13 @@
 // Renders the main window, one PNG per page, as a maximised window on a
 // 1024 x 768 screen would show it, after the README's worked example. Usage:
-// hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 8 (default: all);
+// hcalc_screenshot OUTDIR [PAGE...], pages numbered 1 to 9 (default: all);
 // with HCALC_SCREENSHOT_PRINT=1 it also prints the example's report to the
 // default printer; with HCALC_SCREENSHOT_DARK=1 the desktop hands the program
 // a dark palette. With HCALC_SCREENSHOT_SCREEN=1 the window is shown
 // maximised by the platform the program runs on, and each picture is the
-// whole screen, the window's frame as that desktop draws it included.
+// whole screen, the window's frame as that desktop draws it included. With
+// HCALC_SCREENSHOT_REPORT=FILE it also writes the example's check report
+// (输出校验报告) to FILE.
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -44,9 +46,11 @@ public:
     }
     bool AskConfirm(const QString&) override { return confirm; }
     void ShowFault(const QString&) override {}
+    QString AskSaveFileName(const QString&, const QString&, const QStringList&) override { return saveName; }
 
     std::deque<QString> answers;
     bool confirm = false;
+    QString saveName;
 };
 
 // Lets the windowing system map and paint the window.
@@ -79,7 +83,7 @@ int main(int argc, char** argv) {
         pages << args[i].toInt();
     }
     if (pages.isEmpty()) {
-        pages = {1, 2, 3, 4, 5, 6, 7, 8};
+        pages = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     }
 
     SilentDialogs dialogs;
@@ -98,14 +102,20 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s=%s\n", qPrintable(field->objectName()), qPrintable(field->text()));
         }
     }
-    for (QLabel* label : window.findChild<QWidget*>(u"TabSheet8"_s)->findChildren<QLabel*>()) {
-        if (!label->objectName().isEmpty() && !label->text().isEmpty()) {
-            std::fprintf(stderr, "%s=%s\n", qPrintable(label->objectName()), qPrintable(label->text()));
+    for (const QString& page : {u"TabSheet8"_s, u"TabSheet9"_s}) {
+        for (QLabel* label : window.findChild<QWidget*>(page)->findChildren<QLabel*>()) {
+            if (!label->objectName().isEmpty() && !label->text().isEmpty()) {
+                std::fprintf(stderr, "%s=%s\n", qPrintable(label->objectName()), qPrintable(label->text()));
+            }
         }
     }
     if (qEnvironmentVariableIntValue("HCALC_SCREENSHOT_PRINT") == 1) {
         dialogs.confirm = true;
         window.findChild<QAbstractButton*>(u"RzBitBtn15"_s)->click();
+    }
+    if (const QString report = qEnvironmentVariable("HCALC_SCREENSHOT_REPORT"); !report.isEmpty()) {
+        dialogs.saveName = report;
+        window.findChild<QAbstractButton*>(u"limitReport"_s)->click();
     }
     auto* pageControl = window.findChild<QTabWidget*>(QStringLiteral("RPage"));
     int failures = 0;

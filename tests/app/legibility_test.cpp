@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -169,8 +170,15 @@ TEST_P(Legibility, everyPageShowsItsTextsWholeLegibleAndNamed) {
             field->setCursorPosition(0);
             ++fields;
         }
+        // The lists too: each named, and no name shared with a field.
+        const QList<QComboBox*> lists = body->findChildren<QComboBox*>();
+        for (QComboBox* list : lists) {
+            names << AccessibleName(list);
+            EXPECT_FALSE(names.back().isEmpty()) << Describe(list);
+        }
         names.removeDuplicates();
-        EXPECT_EQ(names.size(), pageFields.size()) << "names shared by fields: " << names.join(u", "_s).toStdString();
+        EXPECT_EQ(names.size(), pageFields.size() + lists.size())
+            << "names shared by fields: " << names.join(u", "_s).toStdString();
 
         // Within each group, the controls stand apart, inside the frame, and the fields are tall enough for
         // their digits.
@@ -214,6 +222,10 @@ TEST_P(Legibility, everyPageShowsItsTextsWholeLegibleAndNamed) {
             const QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
             expectLegible(image, inBody(field, contents.adjusted(2, 2, -2, -2)), Describe(field));
         }
+        for (QComboBox* list : lists) {
+            // The chosen item's text, left of the arrow.
+            expectLegible(image, inBody(list, list->rect().adjusted(4, 4, -list->height(), -4)), Describe(list));
+        }
         for (QAbstractButton* button : body->findChildren<QAbstractButton*>()) {
             // The caption, right of the glyph where there is one, inside the button's bevel.
             const int glyph = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
@@ -229,13 +241,16 @@ TEST_P(Legibility, everyPageShowsItsTextsWholeLegibleAndNamed) {
             expectLegible(chart->grab().toImage(), chart->legendRect().toAlignedRect(), Describe(chart));
         }
         for (QAbstractScrollArea* area : body->findChildren<QAbstractScrollArea*>()) {
+            if (!area->isVisibleTo(body)) {
+                continue;  // a list's drop-down, closed
+            }
             EXPECT_FALSE(AccessibleName(area).isEmpty()) << Describe(area);
             QWidget* viewport = area->viewport();
             const QImage text = viewport->grab().toImage();
             expectLegible(text, QRect(0, 0, viewport->width(), 4 * area->fontMetrics().height()), Describe(area));
         }
     }
-    EXPECT_EQ(fields, 116);
+    EXPECT_EQ(fields, 120);
 
     // The window around the pages: tabs, menus and status panes.
     const QImage frame = window->grab().toImage();

@@ -42,13 +42,14 @@ TEST_F(MainWindow, hasItsTitleAndNormalBounds) {
     EXPECT_EQ(window.geometry(), QRect(150, 101, 604, 400));
 }
 
-TEST_F(MainWindow, showsEightPagesInOrderStartingOnTheFirst) {
+TEST_F(MainWindow, showsNinePagesInOrderStartingOnTheFirst) {
     auto* pages = Find<QTabWidget>(&window, u"RPage"_s);
     ASSERT_NE(pages, nullptr);
-    const QStringList captions{u"电容器/电抗器计算"_s, u"电容器组计算"_s, u"简单计算"_s, u"补偿容量计算"_s,
-                               u"安装容量计算"_s,      u"电容器选型"_s,   u"方案输出"_s, u"谐振与耐受校验"_s};
-    ASSERT_EQ(pages->count(), 8);
-    for (int i = 0; i < 8; ++i) {
+    const QStringList captions{u"电容器/电抗器计算"_s, u"电容器组计算"_s,   u"简单计算"_s,
+                               u"补偿容量计算"_s,      u"安装容量计算"_s,   u"电容器选型"_s,
+                               u"方案输出"_s,          u"谐振与耐受校验"_s, u"谐波限值校验"_s};
+    ASSERT_EQ(pages->count(), 9);
+    for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(pages->tabText(i), captions[i]);
         EXPECT_EQ(pages->widget(i)->objectName(), u"TabSheet%1"_s.arg(i + 1));
     }

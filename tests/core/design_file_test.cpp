@@ -47,6 +47,9 @@ DesignDocument Extremes() {
     check.branches[1] = {true, 480, 96.1669565217393, 4.04, 50};
     check.harmonicCurrents = {10, 40, 25, 10};
     d.check = check;
+    GridCodeInputs limits;
+    limits.gb = {5, 0.1, UserShare{1e-300, 0.30000000000000004}};
+    d.limitCheck = limits;
     return d;
 }
 
@@ -70,6 +73,8 @@ TEST(DesignFile, keepsEveryValueBitForBit) {
     EXPECT_EQ(read.design->searches[0].separator, u',');
     EXPECT_EQ(read.design->searches[0].inputs.currents[3], 1e-300);
     EXPECT_EQ(read.design->check->branches[1].ratedKvar, 96.1669565217393);
+    EXPECT_EQ(read.design->limitCheck, d.limitCheck);
+    EXPECT_TRUE(bytes.contains("\n    \"version\": \"1.1\""));
 
     // Exact decimals, readable in a text editor, one value per line.
     EXPECT_EQ(ExactDecimal(0.1), u"0.1000000000000000055511151231257827021181583404541015625"_s);
@@ -134,6 +139,11 @@ TEST(DesignFile, refusesWhatIsNoDesignSayingWhy) {
         {"a field too long",     With({u"fields"_s, u"TabSheet1"_s, u"Text1"_s}, QString(32768, u'9')), "文字过长"},
         {"a bad name",           With({u"captions"_s, u"a b"_s}, u"x"_s),               "名称“a b”无效"},
         {"a check out of range", With({u"check"_s, u"branches"_s, u"1"_s, u"reactanceRatioPct"_s}, u"100"_s), "不是一次可以进行的校验"},
+        {"limits without check", With({u"check"_s}, QJsonValue::Undefined),          "有“limitCheck”而没有它所依据的“check”"},
+        {"an unknown code",      With({u"limitCheck"_s, u"code"_s}, u"iec"_s),         "“limitCheck.code”应为“gb14549”或“ieee519”"},
+        {"a level not in table", With({u"limitCheck"_s, u"pccLevel"_s}, 6),            "不是一次可以进行的限值校验"},
+        {"S_i above S_t",        With({u"limitCheck"_s, u"share"_s, u"agreedMva"_s}, u"0.4"_s), "不是一次可以进行的限值校验"},
+        {"no demand current",    With({u"limitCheck"_s, u"code"_s}, u"ieee519"_s),     "缺少“limitCheck.maxDemandCurrent”"},
         {"a bad separator",      With({u"searches"_s, u"0"_s, u"separator"_s}, u";"_s), "应为“.”或“,”"},
         {"too many searches",    With({u"searches"_s}, QJsonArray::fromVariantList(QVariantList(65, QVariant(QJsonObject())))), "最多保留64次"},
         {"huge",                 good + QByteArray(kMaxDesignBytes, ' '),                "文件过大"},

@@ -40,10 +40,33 @@ struct Handler {
     std::map<std::string, int> writtenBefore;
 };
 
-// Buttons clicked first (with their own valid answers) to enable a handler:
-// the detuned reactor calculation follows a tuned one.
-const std::map<std::string, std::pair<const char*, std::vector<const char*>>> kPreparations = {
-    {"Command7", {"Command4", {"5"}}},
+// Buttons clicked first (with their own valid answers and fields) to enable a
+// handler: the detuned reactor calculation follows a tuned one, the grid
+// code's limits a resonance check.
+struct Preparation {
+    const char* button;
+    std::vector<const char*> answers;
+    std::vector<std::pair<const char*, const char*>> fields;
+};
+const std::map<std::string, Preparation> kPreparations = {
+    {"Command7", {"Command4", {"5"}, {}}},
+    {"limitCalculate",
+     {"checkCalculate",
+      {},
+      {{"checkLineVoltage", "400"},
+       {"checkShortCircuit", "16"},
+       {"checkXOverR", "10"},
+       {"checkRatedKvar3", "0"},
+       {"checkRatedKvar7", "0"},
+       {"checkRatedKvar11", "0"},
+       {"checkRatedKvar5", "100"},
+       {"checkRatedVoltage5", "480"},
+       {"checkRatio5", "4.04"},
+       {"checkQuality5", "50"},
+       {"checkCurrent3", "10"},
+       {"checkCurrent5", "40"},
+       {"checkCurrent7", "25"},
+       {"checkCurrent11", "10"}}}},
 };
 
 // clang-format off
@@ -87,7 +110,8 @@ const std::vector<Handler> kHandlers = {
     {"RzBitBtn11", {{"Text16a", "100"}, {"Text15a", "400"}, {"Text14a", "450"}}, {},
      {{"Text13a", "checkRatedVoltage11", "checkRatedKvar11"}}, {}},
     // Resonance check: one branch, the 5th; the others without capacity, their other fields and the
-    // transformer's read only when a hostile text gives them one or empties S_k. It writes no field.
+    // transformer's read only when a hostile text gives them one or empties S_k. It writes no field of
+    // its own; a check shown gives the limits' page its S_k as S_k1.
     {"checkCalculate",
      {{"checkLineVoltage", "400"}, {"checkShortCircuit", "16"}, {"checkTransformerRating", "1000"},
       {"checkImpedanceVoltage", "6"}, {"checkXOverR", "10"},
@@ -99,6 +123,10 @@ const std::vector<Handler> kHandlers = {
       {"checkCurrent7", "25"},
       {"checkRatedKvar11", "0"}, {"checkRatedVoltage11", "450"}, {"checkRatio11", "0.8"}, {"checkQuality11", "50"},
       {"checkCurrent11", "10"}},
+     {}, {{"limitMinShortCircuit"}}, {}},
+    // Grid code's limits (GB/T 14549, the list's first) on that check, shared by a user. It writes no field.
+    {"limitCalculate",
+     {{"limitMinShortCircuit", "150"}, {"limitAgreedCapacity", "5"}, {"limitSupplyCapacity", "20"}},
      {}, {{}}, {}},
 };
 
@@ -107,6 +135,7 @@ const QStringList kNotices = {
     u"请输入完整数据"_s, u"请输入额定电容或额定电压！"_s, u"额定电压不可为0"_s, u"请先输入数据！"_s,
     u"输入数据不完整，请输入完整数据！"_s, u"请至少输入一条支路的电容器额定容量QR"_s,
     u"请输入电网的短路容量Sk，或变压器容量ST与阻抗电压uk"_s, u"输入的数值超出了可计算的范围，请检查输入"_s,
+    u"请同时输入用户协议容量Si与供电设备容量St，或都不填"_s, u"用户协议容量Si不能大于供电设备容量St"_s,
 };
 // The resonance check's notices that name the field they are about.
 const QRegularExpression kNamingNotice(u"^(请输入.+|.+(必须大于0|不能小于0|必须不小于0且小于100))$"_s);
@@ -177,10 +206,13 @@ protected:
             for (const auto& [name, text] : h.inputs) {
                 Find<QLineEdit>(&window, QString::fromUtf8(name))->setText(valid(text));
             }
-            for (const char* a : prepare->second.second) {
+            for (const auto& [name, text] : prepare->second.fields) {
+                Find<QLineEdit>(&window, QString::fromUtf8(name))->setText(valid(text));
+            }
+            for (const char* a : prepare->second.answers) {
                 dialogs.answers.push_back(valid(a));
             }
-            test::Click(&window, QString::fromUtf8(prepare->second.first));
+            test::Click(&window, QString::fromUtf8(prepare->second.button));
         }
         Outcome outcome;
         outcome.held = hostile;

@@ -1,6 +1,7 @@
 #include "support/worked_example.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -63,6 +64,16 @@ void EnterWorkedExample(const QWidget& window, std::deque<QString>& answers) {
                   {"checkRatio5", "4.04"},
                   {"checkRatio7", "2.06"}});
     click(window, "checkCalculate");
+
+    // The grid code's limits on that check: GB/T 14549 with the defaults the
+    // check handed over, then IEEE 519 with about the demand current of the
+    // page's hint.
+    click(window, "limitCalculate");
+    if (auto* standard = window.findChild<QComboBox*>(QStringLiteral("limitStandard"))) {
+        standard->setCurrentIndex(1);
+    }
+    fill(window, {{"limitDemandCurrent", "760"}});
+    click(window, "limitCalculate");
 }
 
 }  // namespace hcalc::test
