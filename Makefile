@@ -13,6 +13,12 @@ PACKAGES := cmake ninja-build g++ make \
 	libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils \
 	libqpdf-dev
 
+# What the package check needs besides: the MIME and desktop databases and
+# what queries them as a file manager does (xdg-mime, with File::MimeInfo's
+# mimetype for the file's type), and a virtual X display with xdotool to see
+# the installed program's window.
+PACKAGE_CHECK_PACKAGES := shared-mime-info xdg-utils libfile-mimeinfo-perl xvfb xauth xdotool
+
 # What the deeper checks (fuzzing, sanitizers, static analysis) need besides.
 DEEP_PACKAGES := clang libclang-rt-14-dev clang-tidy cppcheck clang-format
 
@@ -44,8 +50,8 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-deep deps-arm64 deps-i386 deps-windows configure build run test test-portable test-release \
-	test-arm64 test-i386 \
+.PHONY: all deps deps-deep deps-package-check deps-arm64 deps-i386 deps-windows configure build run test \
+	test-portable test-release test-arm64 test-i386 \
 	qt-mingw configure-windows test-windows package-windows package-check-windows stop-wine bench fuzz asan \
 	static-analysis check-deep package package-check clean
 
@@ -55,10 +61,11 @@ all: build
 # nothing is missing.
 deps: PACKAGE_LIST = $(PACKAGES)
 deps-deep: PACKAGE_LIST = $(PACKAGES) $(DEEP_PACKAGES)
+deps-package-check: PACKAGE_LIST = $(PACKAGES) $(PACKAGE_CHECK_PACKAGES)
 deps-arm64: PACKAGE_LIST = $(PACKAGES) $(ARM64_PACKAGES)
 deps-i386: PACKAGE_LIST = $(PACKAGES) $(I386_PACKAGES)
 deps-windows: PACKAGE_LIST = $(PACKAGES) $(WINDOWS_PACKAGES)
-deps deps-deep deps-arm64 deps-i386 deps-windows:
+deps deps-deep deps-package-check deps-arm64 deps-i386 deps-windows:
 	@arch=$$(case "$@" in deps-arm64) echo arm64;; deps-i386) echo i386;; esac); \
 	if [ -n "$$arch" ] && ! dpkg --print-foreign-architectures | grep -qx "$$arch"; then \
 		$(SUDO) dpkg --add-architecture "$$arch"; \
@@ -189,9 +196,11 @@ package: deps
 	cmake --build --preset package
 	cpack --preset package
 
-# Installs the built package on this machine, starts the installed program
-# offscreen, checks that it comes up and quits cleanly, and removes it again.
-package-check: package
+# Installs the built package on this machine, checks the design files' MIME
+# type and the program that opens them, starts the installed program
+# offscreen, checks that it comes up and quits cleanly, opens a design file
+# with it on a virtual display, and removes it again.
+package-check: package | deps-package-check
 	.ci/package-check
 
 # The search benchmarks (some seconds for the literal search), not part of

@@ -41,6 +41,14 @@ int RunProgram(QApplication& app, Dialogs& dialogs, const std::function<void(TFo
     // kept at once, as the process may be ended without another event.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&files](QSessionManager& /*manager*/) { files.commitRecovery(); });
+    // The session ends (Windows: WM_ENDSESSION emits aboutToQuit, then quits, closing the window): the window
+    // closes without a question and the recovery file stays for the next start. At a normal end the window
+    // has closed before aboutToQuit, and its own end stands.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window, &files] {
+        if (window.isVisible()) {
+            files.endSession();
+        }
+    });
 
     window.showMaximized();
     files.offerRecovery();

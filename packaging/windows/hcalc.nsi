@@ -1,5 +1,6 @@
 ; The Windows installer: the program's folder (STAGE), a Start-menu entry with the program's icon and an
-; uninstaller, for the current user or, with administrator rights, for all users. Built by
+; uninstaller, for the current user or, with administrator rights, for all users; either way the design files
+; (*.hcalc) open with the program for the user who installs it. Built by
 ; `make package-windows` (packaging/windows/CMakeLists.txt), which defines VERSION, STAGE, ICON,
 ; UNINSTALL_FILES (what to remove, listed from STAGE) and OUTFILE.
 ; Silent: setup.exe /S /CurrentUser or /AllUsers; uninstall.exe /S with the same switch.
@@ -9,6 +10,10 @@ SetCompressor /SOLID lzma
 !define APPNAME "谐波计算软件"
 !define PUBLISHER "Quelvaro"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\org.quelvaro.hcalc"
+; The design files' extension and the class of files it names, in the current user's file classes.
+!define CLASSES "Software\Classes"
+!define DESIGN_EXTENSION ".hcalc"
+!define DESIGN_PROGID "Quelvaro.hcalc.Design"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
@@ -21,6 +26,8 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
 !include MultiUser.nsh
 !include MUI2.nsh
+!include LogicLib.nsh
+!include Integration.nsh
 
 Name "${APPNAME}"
 OutFile "${OUTFILE}"
@@ -71,6 +78,14 @@ Section "${APPNAME}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+
+    ; Double-clicking a design file opens it with this program, shown with the program's icon.
+    WriteRegStr HKCU "${CLASSES}\${DESIGN_PROGID}" "" "谐波计算方案"
+    WriteRegStr HKCU "${CLASSES}\${DESIGN_PROGID}\DefaultIcon" "" "$INSTDIR\hcalc.exe,0"
+    WriteRegStr HKCU "${CLASSES}\${DESIGN_PROGID}\shell\open\command" "" '"$INSTDIR\hcalc.exe" "%1"'
+    WriteRegStr HKCU "${CLASSES}\${DESIGN_EXTENSION}" "" "${DESIGN_PROGID}"
+    WriteRegStr HKCU "${CLASSES}\${DESIGN_EXTENSION}\OpenWithProgids" "${DESIGN_PROGID}" ""
+    ${NotifyShell_AssocChanged}
 SectionEnd
 
 ; Removes what the installer put there and nothing else: a folder the user chose keeps its other files.
@@ -80,4 +95,15 @@ Section "Uninstall"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+
+    ; The design files' registration, and of the extension's key only what names this program's class.
+    DeleteRegKey HKCU "${CLASSES}\${DESIGN_PROGID}"
+    ReadRegStr $0 HKCU "${CLASSES}\${DESIGN_EXTENSION}" ""
+    ${If} $0 == "${DESIGN_PROGID}"
+        DeleteRegValue HKCU "${CLASSES}\${DESIGN_EXTENSION}" ""
+    ${EndIf}
+    DeleteRegValue HKCU "${CLASSES}\${DESIGN_EXTENSION}\OpenWithProgids" "${DESIGN_PROGID}"
+    DeleteRegKey /ifempty HKCU "${CLASSES}\${DESIGN_EXTENSION}\OpenWithProgids"
+    DeleteRegKey /ifempty HKCU "${CLASSES}\${DESIGN_EXTENSION}"
+    ${NotifyShell_AssocChanged}
 SectionEnd
