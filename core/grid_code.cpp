@@ -1,5 +1,6 @@
 #include "core/grid_code.h"
 
+#include "core/checked_double.h"
 #include "core/filter_orders.h"
 #include "core/resonance.h"
 
@@ -9,24 +10,10 @@ namespace hcalc {
 
 namespace {
 
-// Ends a check whose values leave the range of a double or would divide by zero.
-struct NotComputable {};
-
-double Finite(double x) {
-    if (!std::isfinite(x)) {
-        throw NotComputable{};
-    }
-    return x;
-}
-
-double Quotient(double a, double b) {
-    if (b == 0) {
-        throw NotComputable{};
-    }
-    return Finite(a / b);
-}
-
-const double kSqrt3 = std::sqrt(3.0);
+using checked::Finite;
+using checked::kSqrt3;
+using checked::NotComputable;
+using checked::Quotient;
 
 constexpr std::size_t kTotalRow = 4;
 

@@ -1,5 +1,6 @@
 #include "core/resonance.h"
 
+#include "core/checked_double.h"
 #include "core/filter_orders.h"
 
 #include <algorithm>
@@ -10,23 +11,10 @@ namespace hcalc {
 
 namespace {
 
-// Ends a check whose values leave the range of a double or would divide by zero.
-struct NotComputable {};
-
-double Finite(double x) {
-    if (!std::isfinite(x)) {
-        throw NotComputable{};
-    }
-    return x;
-}
-
-// Every division of the check goes through here: a zero divisor ends it.
-double Quotient(double a, double b) {
-    if (b == 0) {
-        throw NotComputable{};
-    }
-    return Finite(a / b);
-}
+using checked::Finite;
+using checked::kSqrt3;
+using checked::NotComputable;
+using checked::Quotient;
 
 Complex Add(Complex a, Complex b) {
     return {a.re + b.re, a.im + b.im};
@@ -37,8 +25,6 @@ Complex Reciprocal(Complex z) {
     const double d = Finite(z.re * z.re + z.im * z.im);
     return {Quotient(z.re, d), Quotient(-z.im, d)};
 }
-
-const double kSqrt3 = std::sqrt(3.0);
 
 // The scan's orders, each as k / kScanStepsPerOrder so that no step adds up rounding.
 constexpr int kFirstStep = kScanFirstOrder * kScanStepsPerOrder;

@@ -249,13 +249,6 @@ GridCode GridCodePage::chosenCode() const {
     return m_standard->currentIndex() == 1 ? GridCode::Ieee519 : GridCode::Gb14549;
 }
 
-void GridCodePage::refuse(const QString& text, Reading reading) const {
-    if (reading == Reading::Telling) {
-        notice(text);
-    }
-    throw CalculationEnded();
-}
-
 double GridCodePage::positive(const QLineEdit* field, const QString& name, Reading reading) const {
     if (field->text().isEmpty()) {
         refuse(u"请输入"_s + name, reading);
@@ -298,13 +291,7 @@ GridCodeInputs GridCodePage::readInputs(Reading reading) const {
 }
 
 std::optional<GridCodeInputs> GridCodePage::inputsAsShown() const {
-    try {
-        return readInputs(Reading::Quiet);
-    } catch (const CalculationEnded&) {
-        return std::nullopt;
-    } catch (const CalcFault&) {
-        return std::nullopt;  // a text that is not a number
-    }
+    return quietly([this] { return readInputs(Reading::Quiet); });
 }
 
 void GridCodePage::checkClick() {

@@ -61,12 +61,9 @@ public:
     void showCheck(const GridCodeInputs& in);
 
 private:
-    enum class Reading { Telling, Quiet };
-
     QGroupBox* addInputGroup();
     QGroupBox* addResultGroup();
 
-    [[noreturn]] void refuse(const QString& text, Reading reading) const;
     // A physical quantity that must be positive.
     double positive(const QLineEdit* field, const QString& name, Reading reading) const;
     GridCodeInputs readInputs(Reading reading) const;

@@ -319,6 +319,13 @@ void Page::writeText(QLineEdit* field, const QString& text) {
     field->setCursorPosition(0);  // a long result is read from its first digit
 }
 
+void Page::refuse(const QString& text, Reading reading) const {
+    if (reading == Reading::Telling) {
+        notice(text);
+    }
+    throw CalculationEnded();
+}
+
 void Page::notice(const QString& text) const {
     m_context.dialogs.ShowNotice(text);
 }

@@ -2,6 +2,7 @@
 
 #include "core/calculation.h"
 #include "core/extended.h"
+#include "core/fault.h"
 #include "core/numbers.h"
 #include "pages/look.h"
 
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 class Dialogs;
@@ -158,6 +160,24 @@ protected:
     void nameFieldsUniquely();
 
     void keepWithDesign(std::initializer_list<QWidget*> widgets) { m_kept.insert(m_kept.end(), widgets); }
+
+    // How a check reads its inputs: for its button, telling in a notice why it
+    // refuses them, or quietly, to compare them with those of the results shown.
+    enum class Reading { Telling, Quiet };
+    // Ends the reading, with the notice when it tells.
+    [[noreturn]] void refuse(const QString& text, Reading reading) const;
+    // What read() gives, or nullopt where it would end the calculation (a
+    // guard, or a text that is not a number).
+    template <class F>
+    static auto quietly(const F& read) -> std::optional<decltype(read())> {
+        try {
+            return read();
+        } catch (const CalculationEnded&) {
+            return std::nullopt;
+        } catch (const CalcFault&) {
+            return std::nullopt;
+        }
+    }
 
     static constexpr int kDesignButtonWidth = 75;
 

@@ -287,13 +287,6 @@ double ResonancePage::required(const QLineEdit* field, const QString& name, Boun
     return value;
 }
 
-void ResonancePage::refuse(const QString& text, Reading reading) const {
-    if (reading == Reading::Telling) {
-        notice(text);
-    }
-    throw CalculationEnded();
-}
-
 ResonanceInputs ResonancePage::readInputs(Reading reading) const {
     ResonanceInputs in;
     in.lineVoltage = required(m_lineVoltage, u"线电压U"_s, Bound::Positive, reading);
@@ -336,13 +329,7 @@ ResonanceInputs ResonancePage::readInputs(Reading reading) const {
 }
 
 std::optional<ResonanceInputs> ResonancePage::inputsAsShown() const {
-    try {
-        return readInputs(Reading::Quiet);
-    } catch (const CalculationEnded&) {
-        return std::nullopt;
-    } catch (const CalcFault&) {
-        return std::nullopt;  // a text that is not a number
-    }
+    return quietly([this] { return readInputs(Reading::Quiet); });
 }
 
 void ResonancePage::checkClick() {

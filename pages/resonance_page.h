@@ -71,8 +71,6 @@ private:
         QLabel* voltageWith;
     };
     enum class Bound { Positive, NotNegative, Ratio };
-    // Reading for 校验, which tells why it refuses, or quietly, to compare.
-    enum class Reading { Telling, Quiet };
 
     QGroupBox* addInputGroup();
     QGroupBox* addResultGroup();
@@ -80,8 +78,6 @@ private:
     // The guarded reading of one field: its notice when empty or out of bound
     // (ending the check), the conversion fault when it is not a number.
     double required(const QLineEdit* field, const QString& name, Bound bound, Reading reading) const;
-    // Ends the reading, with the notice when telling.
-    [[noreturn]] void refuse(const QString& text, Reading reading) const;
     ResonanceInputs readInputs(Reading reading) const;
     // What the fields read to now; nullopt where 校验 would refuse them.
     std::optional<ResonanceInputs> inputsAsShown() const;
