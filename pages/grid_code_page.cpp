@@ -23,8 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QColor kOverLimit{170, 0, 0};  // as on the check page: 6:1 on the result background
-
 constexpr std::array<const char*, kComplianceColumns> kColumnNames{
     "CurrentWithout", "CurrentWith", "CurrentLimit", "VoltageWithout", "VoltageWith", "VoltageLimit",
 };
@@ -33,32 +31,12 @@ QString RowName(std::size_t row) {
     return row < kFilterOrders.size() ? QString::number(kFilterOrders[row]) : u"Total"_s;
 }
 
-// A result cell, framed on the result background, as wide as its text needs.
-QLabel* ResultCell(QWidget* parent, const QString& name) {
-    auto* cell = new QLabel(parent);
-    cell->setObjectName(name);
-    cell->setFont(look::songTi());
-    cell->setTextFormat(Qt::PlainText);
-    cell->setFrameShape(QFrame::Panel);
-    cell->setFrameShadow(QFrame::Sunken);
-    cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    cell->setAutoFillBackground(true);
-    cell->setPalette(look::withColor(cell->palette(), QPalette::Window, look::kResultBackground));
-    return cell;
-}
+// A cell is as wide as "9.99E-10 超限", the widest text a figure takes, so
+// that the table keeps its columns whatever it shows.
+const QString kWidestCell = u"9.99E-10 超限"_s;
 
-// A cell's text, marked red and bold where it exceeds its limit. The cell is
-// as wide as "9.99E-10 超限", the widest text a figure takes, so that the
-// table keeps its columns whatever it shows.
 void ShowCell(QLabel* cell, const ShownCell& shown) {
-    cell->setText(shown.text);
-    cell->setPalette(look::withColor(cell->palette(), QPalette::WindowText, shown.over ? kOverLimit : Qt::black));
-    QFont font = cell->font();
-    font.setBold(shown.over);
-    cell->setFont(font);
-    const QFontMetrics fm(font);
-    cell->setMinimumWidth(std::max(fm.horizontalAdvance(u"9.99E-10 超限"_s), fm.horizontalAdvance(shown.text)) +
-                          2 * cell->frameWidth() + 6);
+    Page::showResultCell(cell, shown.text, shown.over, kWidestCell);
 }
 
 }  // namespace
@@ -170,7 +148,8 @@ QGroupBox* GridCodePage::addResultGroup() {
         QLabel* caption = addLabel(group, r < kFilterOrders.size() ? OrderName(kFilterOrders[r]) : u"合计"_s);
         grid->addWidget(caption, row, 0);
         for (std::size_t c = 0; c < kComplianceColumns; ++c) {
-            m_cells[r][c] = ResultCell(group, u"limit"_s + QString::fromUtf8(kColumnNames[c]) + RowName(r));
+            m_cells[r][c] =
+                addResultCell(group, u"limit"_s + QString::fromUtf8(kColumnNames[c]) + RowName(r), kWidestCell);
             grid->addWidget(m_cells[r][c], row, static_cast<int>(c) + 1);
         }
     }
@@ -332,8 +311,8 @@ void GridCodePage::showResult(const ShownCompliance& shown) {
     }
     m_basis->setText(shown.basis.join(u'\n'));
     m_verdict->setText(shown.verdict);
-    m_verdict->setPalette(
-        look::withColor(m_verdict->palette(), QPalette::WindowText, shown.complies ? QColor(Qt::black) : kOverLimit));
+    m_verdict->setPalette(look::withColor(m_verdict->palette(), QPalette::WindowText,
+                                          shown.complies ? QColor(Qt::black) : look::kOverLimit));
 }
 
 void GridCodePage::clearResults() {

@@ -13,6 +13,7 @@ namespace hcalc {
 namespace look {
 inline const QColor kMoneyGreen{192, 220, 192};        // pages and group boxes
 inline const QColor kResultBackground{255, 255, 225};  // fields that receive results
+inline const QColor kOverLimit{170, 0, 0};             // a figure beyond its limit: 6:1 on the result background
 inline const QColor kNavy{0, 0, 128};                  // the large group captions
 inline const QColor kFrameLine{128, 150, 128};         // the frames of the group boxes
 inline constexpr int kPageFontPixels = 13;             // "宋体" 13 pixels: labels, buttons, captions

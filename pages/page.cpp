@@ -207,6 +207,31 @@ QLabel* Page::addLabel(QWidget* parent, const QString& text) {
     return label;
 }
 
+QLabel* Page::addResultCell(QWidget* parent, const QString& name, const QString& widest) {
+    auto* cell = new QLabel(parent);
+    cell->setObjectName(name);
+    cell->setFont(look::songTi());
+    cell->setTextFormat(Qt::PlainText);
+    cell->setFrameShape(QFrame::Panel);
+    cell->setFrameShadow(QFrame::Sunken);
+    cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cell->setAutoFillBackground(true);
+    cell->setPalette(look::withColor(cell->palette(), QPalette::Window, look::kResultBackground));
+    showResultCell(cell, QString(), false, widest);
+    return cell;
+}
+
+void Page::showResultCell(QLabel* cell, const QString& text, bool over, const QString& widest) {
+    cell->setText(text);
+    cell->setPalette(look::withColor(cell->palette(), QPalette::WindowText, over ? look::kOverLimit : Qt::black));
+    QFont font = cell->font();
+    font.setBold(over);
+    cell->setFont(font);
+    const QFontMetrics fm(font);
+    cell->setMinimumWidth(std::max(fm.horizontalAdvance(widest), fm.horizontalAdvance(text)) + 2 * cell->frameWidth() +
+                          6);
+}
+
 void Page::setTabChain(const std::vector<QWidget*>& chain) {
     for (std::size_t i = 1; i < chain.size(); ++i) {
         setTabOrder(chain[i - 1], chain[i]);

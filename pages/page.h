@@ -80,6 +80,10 @@ public:
     // Where the page's controls sit.
     QWidget* body() const { return m_body; }
 
+    // Shows a check's result cell (addResultCell): its text, red and bold
+    // where its figure exceeds its limit.
+    static void showResultCell(QLabel* cell, const QString& text, bool over, const QString& widest);
+
     // What calculations change besides the fields, which a design keeps too:
     // labels and group boxes whose text, and buttons whose enabled state, a
     // calculation sets.
@@ -112,6 +116,10 @@ protected:
                           const QStringList& items, const QString& unit);
     // A caption or unit label, "宋体" 13 pixels regular.
     QLabel* addLabel(QWidget* parent, const QString& text);
+    // A result cell of a check: a framed label on the result background, as
+    // wide as `widest` needs in its font, and wider while it shows a longer text.
+    QLabel* addResultCell(QWidget* parent, const QString& name, const QString& widest);
+
 
     // A push button that runs handler as one calculation when clicked; it is
     // at least designWidth wide and as wide as its caption needs.

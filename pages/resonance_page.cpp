@@ -40,8 +40,6 @@ constexpr int kSavedWidth = 960;    // the saved picture's size in the page's pi
 constexpr int kSavedHeight = 600;
 constexpr int kPdfResolution = 96;  // dots per inch: the chart's pixel fonts keep their screen size on paper
 
-const QColor kOverLimit{170, 0, 0};  // 6:1 on the result background
-
 // The names of the result rows' cells, after kCheckResultCaptions.
 const std::array<const char*, kCheckResultRows> kResultNames{
     "checkTuning",        "checkRmsVoltage", "checkPeakVoltage",    "checkRmsCurrent",
@@ -49,38 +47,11 @@ const std::array<const char*, kCheckResultRows> kResultNames{
 };
 
 // A result cell is as wide as "999.9 超限", the widest text of the usual
-// values, and wider while it shows a longer one (up to kCellChars characters
-// of a number with its verdict).
-void FitCell(QLabel* cell) {
-    const QFontMetrics fm(cell->font());
-    const int text = std::max(fm.horizontalAdvance(u"999.9 超限"_s), fm.horizontalAdvance(cell->text()));
-    cell->setMinimumWidth(text + 2 * cell->frameWidth() + 6);
-}
-
-// A result cell: a framed label on the result background.
-QLabel* ResultCell(QWidget* parent, const QString& name) {
-    auto* cell = new QLabel(parent);
-    cell->setObjectName(name);
-    cell->setFont(look::songTi());
-    cell->setTextFormat(Qt::PlainText);
-    cell->setFrameShape(QFrame::Panel);
-    cell->setFrameShadow(QFrame::Sunken);
-    cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    cell->setAutoFillBackground(true);
-    cell->setPalette(look::withColor(cell->palette(), QPalette::Window, look::kResultBackground));
-    FitCell(cell);
-    return cell;
-}
+// values, and wider while it shows a longer one.
+const QString kWidestCell = u"999.9 超限"_s;
 
 void ShowCell(QLabel* cell, const QString& text, bool over = false) {
-    cell->setText(text);
-    QPalette palette = cell->palette();
-    palette = look::withColor(palette, QPalette::WindowText, over ? kOverLimit : QColor(Qt::black));
-    cell->setPalette(palette);
-    QFont font = cell->font();
-    font.setBold(over);
-    cell->setFont(font);
-    FitCell(cell);
+    Page::showResultCell(cell, text, over, kWidestCell);
 }
 
 }  // namespace
@@ -218,7 +189,8 @@ QGroupBox* ResonancePage::addResultGroup() {
             grid->addWidget(addLabel(group, limit), r + 1, 1, Qt::AlignCenter);
         }
         for (std::size_t j = 0; j < kFilterOrders.size(); ++j) {
-            cells[row][j] = ResultCell(group, QString::fromUtf8(kResultNames[row]) + QString::number(kFilterOrders[j]));
+            cells[row][j] = addResultCell(
+                group, QString::fromUtf8(kResultNames[row]) + QString::number(kFilterOrders[j]), kWidestCell);
             cells[row][j]->setAccessibleName(OrderName(kFilterOrders[j]) + caption->text());
             grid->addWidget(cells[row][j], r + 1, static_cast<int>(j) + 2);
         }
@@ -367,8 +339,8 @@ void ResonancePage::showResult(const ResonanceInputs& in, const ResonanceCheck& 
     // The warning in red; beside it, in black, what it is given for.
     m_warning->setText(shown.warning);
     m_warningBasis->setText(shown.warningBasis);
-    m_warning->setPalette(
-        look::withColor(m_warning->palette(), QPalette::WindowText, shown.warned ? kOverLimit : QColor(Qt::black)));
+    m_warning->setPalette(look::withColor(m_warning->palette(), QPalette::WindowText,
+                                          shown.warned ? look::kOverLimit : QColor(Qt::black)));
     m_distortion->setText(shown.distortion);
     m_chart->setScan(result.scan, result.resonances, m_numbers.decimalSeparator);
 }
