@@ -120,7 +120,6 @@ protected:
     // wide as `widest` needs in its font, and wider while it shows a longer text.
     QLabel* addResultCell(QWidget* parent, const QString& name, const QString& widest);
 
-
     // A push button that runs handler as one calculation when clicked; it is
     // at least designWidth wide and as wide as its caption needs.
     template <class P>
