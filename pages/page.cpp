@@ -142,21 +142,26 @@ Form Page::addForm(QGroupBox* group, std::initializer_list<int> captionWidths) {
 
 QLineEdit* Page::addRow(const Form& form, int row, int column, const QString& caption, const QString& name,
                         const QString& unit, FieldRole role) {
+    QLineEdit* field = addField(form.grid->parentWidget(), name, role);
+    placeRow(form, row, column, caption, field, unit, Qt::AlignVCenter);
+    return field;
+}
+
+void Page::placeRow(const Form& form, int row, int column, const QString& caption, QWidget* control,
+                    const QString& unit, Qt::Alignment controlAlignment) {
     QWidget* group = form.grid->parentWidget();
-    QLineEdit* field = addField(group, name, role);
     QLabel* captionLabel = addLabel(group, caption);
     // As wide as the caption on one line, wrapping where the design's column ends.
     const int oneLine = captionLabel->sizeHint().width();
     captionLabel->setWordWrap(true);
     captionLabel->setFixedWidth(std::min(oneLine, form.captionWidths.at(static_cast<std::size_t>(column))));
-    captionLabel->setBuddy(field);  // screen readers name the field by its caption
+    captionLabel->setBuddy(control);  // screen readers name the control by its caption
     form.grid->addWidget(captionLabel, row, form.gridColumn(column), Qt::AlignVCenter);
-    form.grid->addWidget(field, row, form.gridColumn(column) + 1, Qt::AlignVCenter);
+    form.grid->addWidget(control, row, form.gridColumn(column) + 1, controlAlignment);
     if (!unit.isEmpty()) {
         form.grid->addWidget(addLabel(group, unit), row, form.gridColumn(column) + 2, Qt::AlignVCenter);
-        field->setAccessibleDescription(unitDescription(unit));
+        control->setAccessibleDescription(unitDescription(unit));
     }
-    return field;
 }
 
 QLineEdit* Page::addField(QWidget* parent, const QString& name, FieldRole role) {
@@ -183,19 +188,8 @@ QComboBox* Page::addList(QWidget* parent, const QString& name, const QStringList
 
 QComboBox* Page::addListRow(const Form& form, int row, int column, const QString& caption, const QString& name,
                             const QStringList& items, const QString& unit) {
-    QWidget* group = form.grid->parentWidget();
-    QComboBox* list = addList(group, name, items);
-    QLabel* captionLabel = addLabel(group, caption);
-    const int oneLine = captionLabel->sizeHint().width();
-    captionLabel->setWordWrap(true);
-    captionLabel->setFixedWidth(std::min(oneLine, form.captionWidths.at(static_cast<std::size_t>(column))));
-    captionLabel->setBuddy(list);  // screen readers name the list by its caption
-    form.grid->addWidget(captionLabel, row, form.gridColumn(column), Qt::AlignVCenter);
-    form.grid->addWidget(list, row, form.gridColumn(column) + 1, Qt::AlignLeft | Qt::AlignVCenter);
-    if (!unit.isEmpty()) {
-        form.grid->addWidget(addLabel(group, unit), row, form.gridColumn(column) + 2, Qt::AlignVCenter);
-        list->setAccessibleDescription(unitDescription(unit));
-    }
+    QComboBox* list = addList(form.grid->parentWidget(), name, items);
+    placeRow(form, row, column, caption, list, unit, Qt::AlignLeft | Qt::AlignVCenter);
     return list;
 }
 

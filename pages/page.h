@@ -114,6 +114,9 @@ protected:
     // A form row with a list in the field's place.
     QComboBox* addListRow(const Form& form, int row, int column, const QString& caption, const QString& name,
                           const QStringList& items, const QString& unit);
+    // Places a row's caption, control and unit label (if any) in the form.
+    void placeRow(const Form& form, int row, int column, const QString& caption, QWidget* control, const QString& unit,
+                  Qt::Alignment controlAlignment);
     // A caption or unit label, "宋体" 13 pixels regular.
     QLabel* addLabel(QWidget* parent, const QString& text);
     // A result cell of a check: a framed label on the result background, as
