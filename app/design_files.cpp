@@ -181,9 +181,7 @@ void DesignFiles::newDesign() {
         return;
     }
     QString refusal;
-    m_applying = true;
-    m_design.apply(m_design.fresh(), refusal);  // a new design runs no search: it cannot be refused
-    m_applying = false;
+    show(m_design.fresh(), refusal);  // a new design runs no search: it cannot be refused
     setClean(QString());
 }
 
@@ -224,31 +222,40 @@ bool DesignFiles::openFile(const QString& path) {
     return false;
 }
 
-bool DesignFiles::load(const QString& path, QString& reason) {
+std::optional<DesignDocument> DesignFiles::read(const QString& path, QString& reason) const {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reason = file.errorString();
-        return false;
+        return std::nullopt;
     }
     // Read no more than a design may take: a huge file is refused by its size.
     const QByteArray bytes = file.read(kMaxDesignBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         reason = file.errorString();
-        return false;
+        return std::nullopt;
     }
-    const DesignReading reading = ReadDesign(bytes);
+    DesignReading reading = ReadDesign(bytes);
     if (!reading.design) {
         reason = reading.error;
-        return false;
+        return std::nullopt;
     }
     reason = m_design.misfit(*reading.design);
     if (!reason.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
-    m_applying = true;
-    const bool shown = m_design.apply(*reading.design, reason);
+    return std::move(reading.design);
+}
+
+bool DesignFiles::show(const DesignDocument& design, QString& reason) {
+    m_applying = true;  // showing a design is no change of it
+    const bool shown = m_design.apply(design, reason);
     m_applying = false;
     return shown;
+}
+
+bool DesignFiles::load(const QString& path, QString& reason) {
+    const std::optional<DesignDocument> design = read(path, reason);
+    return design && show(*design, reason);
 }
 
 bool DesignFiles::save() {
@@ -306,15 +313,13 @@ void DesignFiles::offerRecovery() {
         return;
     }
     for (const RecoveryStore::Orphan& orphan : m_recovery->claimOrphans()) {
-        QFile file(orphan.path);
-        const DesignReading reading =
-            file.open(QIODevice::ReadOnly) ? ReadDesign(file.read(kMaxDesignBytes + 1)) : DesignReading{};
-        file.close();
-        if (!reading.design || !m_design.misfit(*reading.design).isEmpty()) {
+        QString reason;
+        const std::optional<DesignDocument> design = read(orphan.path, reason);
+        if (!design) {
             m_recovery->discard(orphan);  // nothing that could be shown
             continue;
         }
-        const QString origin = reading.design->recoveredFile;
+        const QString origin = design->recoveredFile;
         const QString question =
             u"程序上次没有正常结束，留下了一份未保存的方案（自动保存于%1%2）。\n是否恢复这份方案？"_s.arg(
                 orphan.saved.toString(u"yyyy-MM-dd HH:mm:ss"_s),
@@ -323,11 +328,7 @@ void DesignFiles::offerRecovery() {
             m_recovery->discard(orphan);
             continue;
         }
-        QString refusal;
-        m_applying = true;
-        const bool shown = m_design.apply(*reading.design, refusal);
-        m_applying = false;
-        if (!shown) {
+        if (!show(*design, reason)) {
             continue;  // its searches were cancelled: the file stays for the next start
         }
         // Unsaved in this window now, and kept in this run's own recovery file before the old one goes.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "core/design_file.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+#include <optional>
 
 class Dialogs;
 class QWidget;
@@ -69,8 +73,12 @@ private:
     void changed();
     bool openFile(const QString& path);
     bool writeTo(const QString& path);
-    // Reads a design file, validated against the window, and shows it; the
-    // reason why not otherwise (empty when the user cancelled).
+    // Reads a design file, validated against the window; the reason why not otherwise.
+    std::optional<DesignDocument> read(const QString& path, QString& reason) const;
+    // Shows a design whole, as no change; false when the user cancelled a
+    // search it runs again, or with the reason why it was refused.
+    bool show(const DesignDocument& design, QString& reason);
+    // Reads a design file and shows it; the reason why not otherwise (empty when the user cancelled).
     bool load(const QString& path, QString& reason);
     // After a file was opened or saved, or a new design shown: nothing is unsaved.
     void setClean(const QString& path);
